@@ -1,0 +1,37 @@
+# Sendwerk: the two commands a newcomer needs are `make demo` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test test-asan demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD)
+
+test: build
+	ctest --test-dir $(BUILD) -j2 --output-on-failure
+
+# The core (everything below the window) built with ASan + UBSan.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DSENDWERK_SANITIZE=ON -DSENDWERK_GUI=OFF -DSENDWERK_BENCH=OFF
+	cmake --build $(ASAN_BUILD)
+	ctest --test-dir $(ASAN_BUILD) -j2 -L core --output-on-failure
+
+demo: build
+	scripts/demo $(BUILD)
+
+bench: build
+	scripts/bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,114 @@
+// One open dBASE III table (DBF, with its DBT memo file when it has memo fields, and
+// at most one attached NTX index that orders it and that seeks use).
+//
+// Field values are the stored bytes: C fields hold Windows-1252 text; reads return the
+// text without its trailing blanks where the method says so. Writes pad with blanks and
+// cut at the field width. In shared mode the record count is taken from the file size,
+// as other engines do, so records appended by other processes become visible.
+// Hard errors (bad header, unreadable file, a record pointer beyond the file) throw
+// DbfError naming the file and the cause. Not thread-safe.
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+namespace sendwerk::dbf {
+
+// A runtime error of the table engine; what() names the file and the cause.
+class DbfError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FieldDef {
+    QString name;    // ASCII, at most 10 characters, stored upper case
+    char type = 'C';  // C N D L M
+    int width = 0;   // D is 8, L is 1, M is 10 whatever is given
+    int decimals = 0;
+};
+
+enum class ShareMode { Shared, Exclusive };
+
+// What an open attempt came to: open, or held by someone else (the "network error").
+enum class OpenResult { Opened, InUse };
+
+class Table {
+public:
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Opens the DBF at `nativePath` (".dbf"/".DBF" added when it has no extension,
+    // matched case-insensitively). Returns InUse (and no table) when the share lock
+    // cannot be had; throws DbfError for anything else.
+    static OpenResult open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into);
+    // Creates a new, empty table (".DBF" added when the name has no extension), and a
+    // DBT when a field is of type M. Throws DbfError on a bad field list or I/O error.
+    static void create(const QString& nativePath, const QList<FieldDef>& fields);
+
+    QString path() const;   // native path of the DBF
+    QString alias() const;  // base name, upper case
+    const QList<FieldDef>& fields() const;
+    int fieldIndex(const QString& name) const;  // case-insensitive; -1 when absent
+    bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+
+    // Navigation, 1-based record numbers. An attached index orders top/bottom/skip.
+    int recCount() const;
+    int recNo() const;        // recCount() + 1 at end of file
+    void goTo(int recordNumber);
+    void goTop();
+    void goBottom();
+    void skip(int count = 1);
+    bool bof() const;
+    bool eof() const;
+    bool deleted() const;     // current record carries the deletion mark
+
+    // Field access on the current record (at end of file: blank values).
+    QByteArray rawField(const QString& name) const;      // stored bytes, as they are
+    QByteArray text(const QString& name) const;          // C/M: text, trailing blanks removed
+    std::optional<double> number(const QString& name) const;  // N: empty is nullopt
+    QDate date(const QString& name) const;               // D: invalid when empty
+    std::optional<bool> logical(const QString& name) const;
+    QByteArray memo(const QString& name) const;          // M: the memo text
+    void put(const QString& name, const QByteArray& value);  // C (and raw N/D/L text)
+    void putNumber(const QString& name, double value);
+    void putDate(const QString& name, const QDate& value);
+    void putLogical(const QString& name, bool value);
+    void putMemo(const QString& name, const QByteArray& value);
+    void setDeleted(bool deleted);
+
+    // Appends a blank record and makes it current. In shared mode it takes the append
+    // lock and leaves the new record locked, as other engines do.
+    void appendBlank();
+    bool lockRecord(int recordNumber);   // false when someone else holds it
+    void unlockRecord(int recordNumber);
+    void unlockAll();
+    bool lockFile();
+    // Writes everything pending and fsyncs DBF, DBT and index.
+    void commit();
+
+    // Index. setIndex() clears the list of open indexes and attaches this one.
+    void setIndex(const QString& ntxNativePath);
+    void clearIndexes();
+    bool hasIndex() const;
+    QString indexExpression() const;
+    bool indexIsNumeric() const;
+    // Seek on the attached index: exact (found) or soft (positioned on the next key).
+    // The value is encoded like the keys: text for character keys, number for numeric.
+    bool seek(const QByteArray& key, bool soft = false);
+    bool seek(double key, bool soft = false);
+    bool found() const;
+
+private:
+    Table();
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace sendwerk::dbf

@@ -1,0 +1,56 @@
+// Starting other programs: always with an argument vector, never through a shell.
+// Arguments are raw bytes (the office's texts travel as Windows-1252, unchanged).
+//
+// Program names follow the office's Windows habits: "X.exe" is started as "X.exe" when
+// that file is executable, else as "X" in the same folder; "Notepad.exe" (any case,
+// any folder) stands for the editor of the settings file. Program paths are DOS paths.
+//
+// Behind an interface so the queue's tests can put an in-process fake client in.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+#include "platform/file_system.h"
+
+namespace sendwerk {
+
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+
+    // Starts the program hidden and returns at once. The child is reaped by the
+    // platform, so thousands of starts leave no zombies. False when it could not be
+    // started (the office's rules ignore that; the result file tells).
+    virtual bool startDetached(const QString& dosProgram, const QList<QByteArray>& arguments) = 0;
+
+    // Starts the program visibly and waits until it has ended. Returns its exit status,
+    // or -1 when it could not be started. `whileWaiting` is called about every 20 ms so
+    // a window can keep painting; it must not deliver input.
+    virtual int runAndWait(const QString& dosProgram, const QList<QByteArray>& arguments,
+                           const std::function<void()>& whileWaiting = {}) = 0;
+};
+
+// The real one: fork/exec with the drive map and the editor from the settings.
+class PosixProcessStarter final : public ProcessStarter {
+public:
+    PosixProcessStarter(const FileSystem& files, QStringList editorCommand);
+
+    bool startDetached(const QString& dosProgram, const QList<QByteArray>& arguments) override;
+    int runAndWait(const QString& dosProgram, const QList<QByteArray>& arguments,
+                   const std::function<void()>& whileWaiting = {}) override;
+
+    // The native executable and leading arguments a DOS program name stands for
+    // (the ".exe" and "Notepad.exe" rules); empty when nothing executable is found.
+    QStringList commandFor(const QString& dosProgram) const;
+
+private:
+    const FileSystem& files_;
+    QStringList editorCommand_;
+};
+
+}  // namespace sendwerk

@@ -1,0 +1,51 @@
+// The Linux settings file: the one place where Sendwerk learns what a Windows office
+// takes for granted (which folder is drive C:, which editor stands for Notepad, where
+// the text printer is). Everything the office configures itself stays in its own files
+// and tables; this file holds only the Linux side.
+//
+// Search order: $SENDWERK_CONFIG, else $XDG_CONFIG_HOME/sendwerk/sendwerk.conf
+// (XDG_CONFIG_HOME defaulting to ~/.config), else /etc/sendwerk/sendwerk.conf.
+// A missing file gives empty settings (no drives mapped). INI format, for example:
+//
+//   [drives]
+//   C=/srv/zuma
+//   T=/mnt/server/zuma
+//   [programs]
+//   editor=gnome-text-editor --wait
+//   textprinter=|lp -d office
+//   [tables]
+//   orderfolder=C:\ZUMA\
+//   [mail]
+//   cafile=/etc/sendwerk/office-ca.pem
+#pragma once
+
+#include <QChar>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace sendwerk {
+
+struct Settings {
+    // Drive letter (upper case) to native folder.
+    QMap<QChar, QString> drives;
+    // Command line of the desktop editor that stands for "Notepad.exe"; it must not
+    // return before the file is closed. Split into arguments at blanks.
+    QStringList editor;
+    // Where text output for "LPT1" goes: a device file, or "|command" to pipe into.
+    QString textPrinter;
+    // DOS folder of the order table `best` (ending with a backslash); empty means the
+    // current folder.
+    QString orderTableFolder;
+    // Extra CA bundle the mail client trusts besides the system store; may be empty.
+    QString caFile;
+
+    // The file the search order picks, or an empty string when none exists.
+    static QString locate();
+    // Reads the file `locate()` picks; empty settings when there is none.
+    static Settings load();
+    // Reads one given INI file.
+    static Settings fromFile(const QString& path);
+};
+
+}  // namespace sendwerk

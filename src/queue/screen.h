@@ -1,0 +1,61 @@
+// What the mail queue may touch of the screen: report panes, button colours, the
+// message dialog and the tone. The main window implements these with real widgets;
+// the headless command and the tests with in-memory ones. The queue never includes a
+// widget header.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace sendwerk {
+
+// A report pane. Its text is Unicode with CR LF line breaks: file names come from the
+// listing as they are, order texts (Windows-1252) are decoded where they are shown.
+class Pane {
+public:
+    virtual ~Pane() = default;
+    virtual void setData(const QString& text) = 0;
+    virtual QString data() const = 0;
+};
+
+// A button whose background shows a colour number of the 16-colour palette.
+class Button {
+public:
+    virtual ~Button() = default;
+    virtual void setColorBG(int colour) = 0;
+    virtual int colorBG() const = 0;
+};
+
+// Shows the modal message dialog (text, title, width, height) and returns when the
+// operator has closed it.
+using MessageDialog = std::function<void(const QString& text, const QString& title, int width, int height)>;
+
+// Shows a message box with one confirm button (start-up problems).
+using MessageBox = std::function<void(const QString& text)>;
+
+// Sounds the tone of `hertz` for about `seconds`.
+using Tone = std::function<void(int hertz, double seconds)>;
+
+// In-memory versions, for the headless command and the tests.
+class MemoryPane final : public Pane {
+public:
+    void setData(const QString& text) override;
+    QString data() const override { return text_; }
+    // Called after every setData(); the headless command prints from here.
+    std::function<void(const QString&)> onChange;
+
+private:
+    QString text_;
+};
+
+class MemoryButton final : public Button {
+public:
+    void setColorBG(int colour) override { colour_ = colour; }
+    int colorBG() const override { return colour_; }
+
+private:
+    int colour_ = 0;
+};
+
+}  // namespace sendwerk
