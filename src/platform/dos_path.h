@@ -1,8 +1,9 @@
 // Turns the DOS-form paths that the office's rules compose ("C:\ZUMA\CMail\Ausgang\x.ausg")
 // into native Linux paths, at the moment a file-system call needs one.
 //
-// - "X:\rest" maps X through the drive map; an unmapped drive is an error (the caller
-//   gets an empty path and `lastError()` names the drive).
+// - "X:\rest" maps X through the drive map; an unmapped drive is an error (native()
+//   gives an empty path, nativeOrThrow() an exception naming the drive). ".." never
+//   climbs above a drive's folder; "." is skipped.
 // - A path without a drive is relative to the current folder; a path that starts with a
 //   separator is rooted (so native absolute paths pass through).
 // - "\" and "/" both separate components. Each component is matched case-insensitively

@@ -14,7 +14,7 @@
 //   editor=gnome-text-editor --wait
 //   textprinter=|lp -d office
 //   [tables]
-//   orderfolder=C:\ZUMA\
+//   orderfolder=C:\ZUMA\   (a folder: ends with a backslash)
 //   [mail]
 //   cafile=/etc/sendwerk/office-ca.pem
 #pragma once
@@ -30,7 +30,8 @@ struct Settings {
     // Drive letter (upper case) to native folder.
     QMap<QChar, QString> drives;
     // Command line of the desktop editor that stands for "Notepad.exe"; it must not
-    // return before the file is closed. Split into arguments at blanks.
+    // return before the file is closed. Split into arguments at blanks; double quotes
+    // keep an argument with blanks together.
     QStringList editor;
     // Where text output for "LPT1" goes: a device file, or "|command" to pipe into.
     QString textPrinter;

@@ -1,0 +1,259 @@
+#include "platform/file_system.h"
+
+#include "platform/wildcard.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace sendwerk {
+
+namespace {
+
+QByteArray encoded(const QString& nativePath) { return QFile::encodeName(nativePath); }
+
+QString cause(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString unmapped(const QString& dosPath) {
+    return QStringLiteral("%1: the drive is not mapped in the settings file").arg(dosPath);
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and reports the error close() found (NFS reports write errors here).
+    int close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+QString folderOf(const QString& nativePath) {
+    const qsizetype cut = nativePath.lastIndexOf(QLatin1Char('/'));
+    if (cut < 0) return QStringLiteral(".");
+    return cut == 0 ? QStringLiteral("/") : nativePath.left(cut);
+}
+
+// Writes a file through a temporary sibling that replaces the target only once its
+// content is complete and on disk. `fill` writes the content and returns an empty
+// string, or the cause of its failure with errno set. The temporary never survives a
+// failure, and an existing target is left as it was.
+// `mode` is given to the result; without one a new file gets the usual mode under the
+// umask.
+FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
+                             const std::function<QString(int fd)>& fill) {
+    QString temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = QStringLiteral("%1.~%2").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        fd = ::open(encoded(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return FileResult::failure(QStringLiteral("cannot create %1: %2").arg(temporary, cause(errno)));
+    Descriptor file(fd);
+    auto fail = [&](const QString& why) {
+        ::unlink(encoded(temporary).constData());
+        return FileResult::failure(QStringLiteral("cannot write %1: %2").arg(target, why));
+    };
+    if (const QString why = fill(file.get()); !why.isEmpty()) return fail(why);
+    if (mode) ::fchmod(file.get(), *mode);
+    if (::fsync(file.get()) != 0 || file.close() != 0) return fail(cause(errno));
+    if (::rename(encoded(temporary).constData(), encoded(target).constData()) != 0) return fail(cause(errno));
+    // The rename itself is on disk only once the folder is.
+    Descriptor folder(::open(encoded(folderOf(target)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid()) ::fsync(folder.get());
+    return FileResult::success();
+}
+
+// A replacing write keeps the mode of the file it replaces.
+std::optional<mode_t> modeOf(const QString& target) {
+    struct stat info {};
+    if (::stat(encoded(target).constData(), &info) == 0) return info.st_mode & 07777;
+    return std::nullopt;
+}
+
+bool statOf(const QString& nativePath, struct stat& info) {
+    return !nativePath.isEmpty() && ::stat(encoded(nativePath).constData(), &info) == 0;
+}
+
+}  // namespace
+
+FileSystem::FileSystem(PathResolver resolver) : resolver_(std::move(resolver)) {}
+
+QStringList FileSystem::list(const QString& dosPattern) const {
+    qsizetype cut = std::max(dosPattern.lastIndexOf(QLatin1Char('\\')), dosPattern.lastIndexOf(QLatin1Char('/')));
+    QString dosFolder;
+    QString pattern;
+    if (cut >= 0) {
+        dosFolder = dosPattern.left(cut + 1);
+        pattern = dosPattern.mid(cut + 1);
+    } else if (dosPattern.size() >= 2 && dosPattern.at(1) == QLatin1Char(':')) {
+        dosFolder = dosPattern.left(2);
+        pattern = dosPattern.mid(2);
+    } else {
+        pattern = dosPattern;
+    }
+    const QString folder = resolver_.native(dosFolder);
+    if (folder.isEmpty()) return {};
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encoded(folder).constData()), ::closedir);
+    if (!dir) return {};
+
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!matchesWildcard(name, pattern)) continue;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            regular = ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+        }
+        if (regular) names.append(name);
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    return names;
+}
+
+bool FileSystem::fileExists(const QString& dosPath) const {
+    struct stat info {};
+    return statOf(resolver_.native(dosPath), info) && S_ISREG(info.st_mode);
+}
+
+bool FileSystem::folderExists(const QString& dosPath) const {
+    struct stat info {};
+    return statOf(resolver_.native(dosPath), info) && S_ISDIR(info.st_mode);
+}
+
+QByteArray FileSystem::readWhole(const QString& dosPath) const {
+    QByteArray bytes;
+    readWhole(dosPath, bytes);
+    return bytes;
+}
+
+FileResult FileSystem::readWhole(const QString& dosPath, QByteArray& into) const {
+    into.clear();
+    const QString path = resolver_.native(dosPath);
+    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    Descriptor file(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) return FileResult::failure(QStringLiteral("cannot read %1: %2").arg(path, cause(errno)));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got == 0) return FileResult::success();
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            const QString why = cause(errno);
+            into.clear();
+            return FileResult::failure(QStringLiteral("cannot read %1: %2").arg(path, why));
+        }
+        into.append(buffer, got);
+    }
+}
+
+FileResult FileSystem::writeWhole(const QString& dosPath, const QByteArray& bytes) const {
+    const QString path = resolver_.native(dosPath);
+    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    return replaceAtomically(path, modeOf(path), [&](int fd) {
+        return writeAll(fd, bytes.constData(), bytes.size()) ? QString() : cause(errno);
+    });
+}
+
+FileResult FileSystem::copy(const QString& fromDos, const QString& toDos) const {
+    const QString from = resolver_.native(fromDos);
+    if (from.isEmpty()) return FileResult::failure(unmapped(fromDos));
+    const QString to = resolver_.native(toDos);
+    if (to.isEmpty()) return FileResult::failure(unmapped(toDos));
+    Descriptor source(::open(encoded(from).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (!source.valid() || ::fstat(source.get(), &info) != 0)
+        return FileResult::failure(QStringLiteral("cannot copy %1: %2").arg(from, cause(errno)));
+    if (!S_ISREG(info.st_mode)) return FileResult::failure(QStringLiteral("cannot copy %1: not a file").arg(from));
+    const FileResult result = replaceAtomically(to, mode_t(info.st_mode & 0777), [&](int fd) {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
+            if (got == 0) return QString();
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return QStringLiteral("reading %1: %2").arg(from, cause(errno));
+            }
+            if (!writeAll(fd, buffer, got)) return cause(errno);
+        }
+    });
+    if (!result) return FileResult::failure(QStringLiteral("copy of %1 failed: %2").arg(from, result.error));
+    return result;
+}
+
+FileResult FileSystem::erase(const QString& dosPath) const {
+    const QString path = resolver_.native(dosPath);
+    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    if (::unlink(encoded(path).constData()) == 0 || errno == ENOENT) return FileResult::success();
+    return FileResult::failure(QStringLiteral("cannot erase %1: %2").arg(path, cause(errno)));
+}
+
+FileResult FileSystem::makeFolders(const QString& dosPath) const {
+    const QString path = resolver_.native(dosPath);
+    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    // Each level from the top: an existing folder is fine, anything else named so is not.
+    for (qsizetype end = path.indexOf(QLatin1Char('/'), 1);; end = path.indexOf(QLatin1Char('/'), end + 1)) {
+        const QString level = end < 0 ? path : path.left(end);
+        if (::mkdir(encoded(level).constData(), 0777) != 0 && errno != EEXIST)
+            return FileResult::failure(QStringLiteral("cannot create folder %1: %2").arg(level, cause(errno)));
+        if (end < 0) break;
+    }
+    struct stat info {};
+    if (!statOf(path, info) || !S_ISDIR(info.st_mode))
+        return FileResult::failure(QStringLiteral("cannot create folder %1: a file of that name exists").arg(path));
+    return FileResult::success();
+}
+
+bool FileSystem::canOpenExclusively(const QString& dosPath) const {
+    const QString path = resolver_.native(dosPath);
+    if (path.isEmpty()) return false;
+    // The table engine holds a flock on every open table, per open file description,
+    // so this exclusive try fails while any descriptor anywhere (ours included) has it.
+    Descriptor file(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) return false;
+    return ::flock(file.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+}  // namespace sendwerk

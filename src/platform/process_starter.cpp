@@ -1,0 +1,191 @@
+#include "platform/process_starter.h"
+
+#include "platform/code_page.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace sendwerk {
+
+namespace {
+
+bool isExecutableFile(const QString& nativePath) {
+    struct stat info {};
+    const QByteArray path = QFile::encodeName(nativePath);
+    return ::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.constData(), X_OK) == 0;
+}
+
+QString baseName(const QString& dosPath) {
+    const qsizetype cut = std::max(dosPath.lastIndexOf(QLatin1Char('\\')), dosPath.lastIndexOf(QLatin1Char('/')));
+    return dosPath.mid(cut + 1);
+}
+
+// Everything a child needs, prepared before fork(): after it only async-signal-safe
+// calls are allowed, so no allocation happens in the child.
+class ChildImage {
+public:
+    ChildImage(const QStringList& command, const QList<QByteArray>& arguments) {
+        for (const QString& part : command) storage_.push_back(QFile::encodeName(part).toStdString());
+        for (const QByteArray& argument : arguments) storage_.emplace_back(argument.constData(), size_t(argument.size()));
+        for (std::string& part : storage_) argv_.push_back(part.data());
+        argv_.push_back(nullptr);
+        struct rlimit limit {};
+        maxDescriptor_ = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY
+                             ? int(std::min<rlim_t>(limit.rlim_cur, 1 << 20))
+                             : 65536;
+    }
+
+    // In the child: no descriptor but 0, 1, 2 (and `keep` until exec) survives exec, so
+    // no child ever holds a copy of a locked table; then exec or report errno on `keep`.
+    [[noreturn]] void exec(int keep) const {
+        if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+            for (int fd = 3; fd < maxDescriptor_; ++fd) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        }
+        ::signal(SIGPIPE, SIG_DFL);
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (storage_.front().find('/') == std::string::npos) ::execvp(argv_[0], argv_.data());
+        else ::execv(argv_[0], argv_.data());
+        const int error = errno;
+        [[maybe_unused]] ssize_t ignored = ::write(keep, &error, sizeof error);
+        ::_exit(127);
+    }
+
+private:
+    std::vector<std::string> storage_;
+    std::vector<char*> argv_;
+    int maxDescriptor_ = 0;
+};
+
+// A pipe that the child's exec closes: reading it tells whether exec succeeded.
+struct ExecReport {
+    int fds[2] = {-1, -1};
+    ExecReport() {
+        if (::pipe2(fds, O_CLOEXEC) != 0) fds[0] = fds[1] = -1;
+    }
+    ~ExecReport() {
+        closeWriteEnd();
+        if (fds[0] >= 0) ::close(fds[0]);
+    }
+    bool valid() const { return fds[0] >= 0; }
+    void closeWriteEnd() {
+        if (fds[1] >= 0) ::close(fds[1]);
+        fds[1] = -1;
+    }
+    // True when the child reached exec; blocks until it has or has failed.
+    bool execSucceeded() {
+        closeWriteEnd();
+        int error = 0;
+        for (;;) {
+            const ssize_t got = ::read(fds[0], &error, sizeof error);
+            if (got < 0 && errno == EINTR) continue;
+            return got == 0;
+        }
+    }
+};
+
+pid_t waitFor(pid_t pid, int& status, int flags) {
+    for (;;) {
+        const pid_t result = ::waitpid(pid, &status, flags);
+        if (result >= 0 || errno != EINTR) return result;
+    }
+}
+
+}  // namespace
+
+PosixProcessStarter::PosixProcessStarter(const FileSystem& files, QStringList editorCommand)
+    : files_(files), editorCommand_(std::move(editorCommand)) {}
+
+QStringList PosixProcessStarter::commandFor(const QString& dosProgram) const {
+    if (baseName(dosProgram).compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0) return editorCommand_;
+    const QString program = files_.native(dosProgram);
+    if (program.isEmpty()) return {};
+    if (isExecutableFile(program)) return {program};
+    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+        const QString withoutExe = program.left(program.size() - 4);
+        if (isExecutableFile(withoutExe)) return {withoutExe};
+    }
+    return {};
+}
+
+// The editor gets a file to open, and a DOS path means nothing to a Linux editor: its
+// arguments are resolved through the drive map (those that do not resolve stay as
+// they are). All other programs get their arguments unchanged.
+static QList<QByteArray> argumentsFor(const QString& dosProgram, const QList<QByteArray>& arguments,
+                                      const FileSystem& files) {
+    if (baseName(dosProgram).compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) != 0) return arguments;
+    QList<QByteArray> resolved;
+    for (const QByteArray& argument : arguments) {
+        const QString native = files.native(decode1252(argument));
+        resolved.append(native.isEmpty() ? argument : QFile::encodeName(native));
+    }
+    return resolved;
+}
+
+bool PosixProcessStarter::startDetached(const QString& dosProgram, const QList<QByteArray>& arguments) {
+    const QStringList command = commandFor(dosProgram);
+    if (command.isEmpty()) return false;
+    const ChildImage image(command, argumentsFor(dosProgram, arguments, files_));
+    ExecReport report;
+    if (!report.valid()) return false;
+    const int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (devNull < 0) return false;
+
+    // Double fork: the middle child ends at once and is reaped here, the program runs
+    // as a child of init (or the session's reaper), so it never stays a zombie of ours.
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        if (::fork() == 0) {
+            ::setsid();
+            ::dup2(devNull, STDIN_FILENO);
+            ::dup2(devNull, STDOUT_FILENO);
+            image.exec(report.fds[1]);
+        }
+        ::_exit(0);
+    }
+    ::close(devNull);
+    if (middle < 0) return false;
+    int status = 0;
+    waitFor(middle, status, 0);
+    return report.execSucceeded();
+}
+
+int PosixProcessStarter::runAndWait(const QString& dosProgram, const QList<QByteArray>& arguments,
+                                    const std::function<void()>& whileWaiting) {
+    const QStringList command = commandFor(dosProgram);
+    if (command.isEmpty()) return -1;
+    const ChildImage image(command, argumentsFor(dosProgram, arguments, files_));
+    ExecReport report;
+    if (!report.valid()) return -1;
+
+    const pid_t child = ::fork();
+    if (child == 0) image.exec(report.fds[1]);
+    if (child < 0) return -1;
+    const bool started = report.execSucceeded();
+    int status = 0;
+    for (;;) {
+        const pid_t ended = waitFor(child, status, WNOHANG);
+        if (ended == child) break;
+        if (ended < 0) return -1;
+        if (whileWaiting) whileWaiting();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!started) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
+
+}  // namespace sendwerk
