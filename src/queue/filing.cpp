@@ -1,0 +1,133 @@
+#include "queue/filing.h"
+
+#include <QStringList>
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "queue/pane_text.h"
+#include "queue/queue_context.h"
+#include "queue/screen.h"
+#include "queue/send_log.h"
+#include "queue/shared.h"
+
+namespace sendwerk {
+
+namespace {
+
+constexpr int kFolderIndicator = 7;
+const QString kFailureHeading = QStringLiteral("Fehler im Failure-Ordner:");
+const QString kQuarantineHeading = QStringLiteral("Fehler im Quarantine-Ordner:");
+
+// Copies and erases, never erasing a source whose copy failed; collects the causes.
+class SafeMover {
+public:
+    explicit SafeMover(const FileSystem& files) : files_(files) {}
+
+    bool copy(const QString& from, const QString& to) {
+        const FileResult result = files_.copy(from, to);
+        if (!result) faults_.append(result.error);
+        return result.ok;
+    }
+    void erase(const QString& path) {
+        const FileResult result = files_.erase(path);
+        if (!result) faults_.append(result.error);
+    }
+    void move(const QString& from, const QString& to) {
+        if (copy(from, to)) erase(from);
+    }
+    void copyAttachment(const QByteArray& attachment, const QString& to) {
+        const QString path = decode1252(attachment);
+        if (path.isEmpty() || !files_.fileExists(path)) return;
+        copy(path, to);
+    }
+    // The outbox mark's tail that tells the operator what went wrong; empty when all went well.
+    QString faultMark() const {
+        if (faults_.isEmpty()) return {};
+        return QString::fromLatin1(kMarkFilingFault) + QStringLiteral(" (") + faults_.join(QStringLiteral("; ")) + ')';
+    }
+
+private:
+    const FileSystem& files_;
+    QStringList faults_;
+};
+
+void setOutbox(Shared& shared, const OrderNames& names, ListPosition position, const QString& mark) {
+    const QString text = shared.oMle1->data();
+    shared.oMle1->setData(position.isList() ? markListRecipient(text, names.F, position.n, mark)
+                                            : markFirst(text, names.F, mark));
+}
+
+}  // namespace
+
+void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, const OrderNames& names,
+                 ListPosition position, const Recipient& recipient, const QByteArray& cMail_Anhang,
+                 OrderFilingState& state) {
+    const bool list = position.isList();
+    const bool last = list && position.n == position.N;
+    const QString listLine = names.F + '-' + QString::number(position.n);
+    SafeMover mover(context.files);
+
+    // The order file of a list recipient is copied, and leaves the outbox only with the
+    // last one; a single recipient's order file is moved.
+    const auto fileOrder = [&](const QString& to) {
+        if (list) {
+            if (!mover.copy(names.cMailAusName, to)) state.orderCopyFailed = true;
+        } else {
+            mover.move(names.cMailAusName, to);
+        }
+    };
+    const auto eraseOrderAfterLast = [&] {
+        if (last && !state.orderCopyFailed) mover.erase(names.cMailAusName);
+    };
+    const auto outboxMark = [&](const QString& singleMark, const QString& listMark) {
+        QString mark = list ? listMark : singleMark;
+        if (last && state.orderCopyFailed && mover.faultMark().isEmpty())
+            mark += QString::fromLatin1(kMarkFilingFault);
+        return mark + mover.faultMark();
+    };
+
+    switch (outcome) {
+    case FilingOutcome::Quarantine: {
+        fileOrder(names.cMailQuarantine);
+        shared.oXbpBW2->setColorBG(kFolderIndicator);
+        const QString quarantineText = addFolderLine(shared.oMle3->data(), kQuarantineHeading,
+                                                     list ? listLine + QStringLiteral(" Adresse?")
+                                                          : names.F + QStringLiteral(" - FEHLER"));
+        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - Adresse?"), QStringLiteral(" Adresse?")));
+        shared.oMle3->setData(quarantineText);
+        eraseOrderAfterLast();
+        if (!list) context.clock.pause(3);
+        appendSendLog(context.areas, context.clock, names.cAuftrag, 'Q', names.cMailFormular, recipient.written);
+        return;
+    }
+    case FilingOutcome::NoAddress:
+        setOutbox(shared, names, position, list ? QStringLiteral(" @Fehler!") : QStringLiteral(" - @Fehler!"));
+        return;
+    case FilingOutcome::Failure: {
+        fileOrder(names.cMailFailName);
+        mover.move(names.cMailResName, names.cMailFailure);
+        shared.oXbpBW1->setColorBG(kFolderIndicator);
+        const QString failureText = addFolderLine(shared.oMle2->data(), kFailureHeading,
+                                                  list ? listLine + QStringLiteral(" FEHLER")
+                                                       : names.F + QStringLiteral(" - FEHLER"));
+        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - Fehler!"), QStringLiteral(" Fehler!")));
+        shared.oMle2->setData(failureText);
+        eraseOrderAfterLast();
+        appendSendLog(context.areas, context.clock, names.cAuftrag, 'F', names.cMailFormular, recipient.resolved);
+        return;
+    }
+    case FilingOutcome::Accepted:
+        fileOrder(names.cMailGesendet);
+        mover.move(names.cMailResName, names.cMailResGesendet);
+        mover.copyAttachment(cMail_Anhang, names.cMailAnhGesendet);
+        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - erledigt!"), QStringLiteral(" erledigt!")));
+        eraseOrderAfterLast();
+        appendSendLog(context.areas, context.clock, names.cAuftrag, 'M', names.cMailFormular, recipient.resolved);
+        return;
+    case FilingOutcome::Neither:
+        return;
+    }
+}
+
+}  // namespace sendwerk

@@ -1,0 +1,224 @@
+#include "queue/send_run.h"
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "queue/archive_folders.h"
+#include "queue/filing.h"
+#include "queue/listings.h"
+#include "queue/mail_client.h"
+#include "queue/order_file.h"
+#include "queue/order_names.h"
+#include "queue/pane_text.h"
+#include "queue/queue_context.h"
+#include "queue/recipient_check.h"
+#include "queue/report_mail.h"
+#include "queue/screen.h"
+#include "queue/shared.h"
+#include "queue/whitelist.h"
+
+namespace sendwerk {
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+enum class OrderEnd {
+    Done,      // handled: the pending and current-mail panes are cleared
+    Skipped,   // quarantined, no address or not usable: straight to the next order
+    NoAnswer,  // the mail client did not answer: the run ends
+};
+
+FilingOutcome filingOutcome(MailOutcome outcome) {
+    switch (outcome) {
+    case MailOutcome::Accepted: return FilingOutcome::Accepted;
+    case MailOutcome::Failure: return FilingOutcome::Failure;
+    default: return FilingOutcome::Neither;
+    }
+}
+
+FilingOutcome filingOutcome(Verdict verdict) {
+    return verdict == Verdict::Quarantine ? FilingOutcome::Quarantine : FilingOutcome::NoAddress;
+}
+
+void markOutbox(Shared& shared, const QString& F, const char* mark) {
+    shared.oMle1->setData(markFirst(shared.oMle1->data(), F, QString::fromLatin1(mark)));
+}
+
+class OrderHandler {
+public:
+    OrderHandler(Shared& shared, QueueContext& context, const ConnectionData& connection, const Whitelist& whitelist)
+        : shared_(shared), context_(context), connection_(connection), whitelist_(whitelist) {}
+
+    OrderEnd handle(const QString& F) {
+        const std::optional<OrderNames> names = deriveOrderNames(shared_.cDatver, F);
+        if (!names) {
+            markOutbox(shared_, F, kMarkUnusableName);
+            return OrderEnd::Skipped;
+        }
+        QByteArray text;
+        if (!context_.files.readWhole(names->cMailAusName, text)) {
+            markOutbox(shared_, F, kMarkUnreadable);
+            return OrderEnd::Skipped;
+        }
+        if (text.isEmpty()) {
+            markOutbox(shared_, F, kMarkEmptyFile);
+            return OrderEnd::Skipped;
+        }
+        createArchiveFolders(shared_.cDatver, names->cAuftrag, names->cMailForm, context_.files, context_.clock);
+        const MailOrder order = parseOrder(text);
+        return order.isList() ? handleList(*names, order) : handleSingle(*names, order);
+    }
+
+private:
+    OrderEnd handleSingle(const OrderNames& names, const MailOrder& order) {
+        OrderFilingState state;
+        const RecipientResult check = checkRecipient(order.recipientField, names.cAuftrag, false, whitelist_,
+                                                     context_.areas, context_.orderTableFolder);
+        const Recipient recipient{order.recipientField, check.address};
+        if (check.verdict != Verdict::Send) {
+            fileOutcome(shared_, context_, filingOutcome(check.verdict), names, {}, recipient, order.cMail_Anhang, state);
+            return OrderEnd::Skipped;
+        }
+        const MailOutcome outcome = send(names, order, check.address);
+        if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+        fileOutcome(shared_, context_, filingOutcome(outcome), names, {}, recipient, order.cMail_Anhang, state);
+        return OrderEnd::Done;
+    }
+
+    OrderEnd handleList(const OrderNames& names, const MailOrder& order) {
+        OrderFilingState state;
+        const QList<QByteArray> recipients = splitRecipients(order.recipientField);
+        const int N = int(recipients.size());
+        for (int n = 1; n <= N; ++n) {
+            const OrderNames suffixed = withRecipientSuffix(names, n);
+            const QByteArray& written = recipients[n - 1];
+            const RecipientResult check = checkRecipient(written, names.cAuftrag, true, whitelist_, context_.areas,
+                                                         context_.orderTableFolder);
+            const Recipient recipient{written, check.address};
+            const ListPosition position{n, N};
+            if (check.verdict != Verdict::Send) {
+                fileOutcome(shared_, context_, filingOutcome(check.verdict), suffixed, position, recipient,
+                            order.cMail_Anhang, state);
+                continue;
+            }
+            const MailOutcome outcome = send(names, order, check.address);
+            if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+            fileOutcome(shared_, context_, filingOutcome(outcome), suffixed, position, recipient, order.cMail_Anhang,
+                        state);
+        }
+        return OrderEnd::Done;
+    }
+
+    MailOutcome send(const OrderNames& names, const MailOrder& order, const QByteArray& address) {
+        const OrderMail mail{address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang,
+                             encode1252(names.cMailResName).bytes};
+        return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName, mail);
+    }
+
+    Shared& shared_;
+    QueueContext& context_;
+    const ConnectionData& connection_;
+    const Whitelist& whitelist_;
+};
+
+QString pendingText(const QStringList& workList) {
+    QString text = QStringLiteral("Noch zu versendende E-Mails:") + CRLF;
+    for (const QString& name : workList) text += name + CRLF;
+    return text;
+}
+
+QString outboxFolderPattern(const Shared& shared, const char* folder) {
+    return shared.cDatver + QString::fromLatin1(folder) + QStringLiteral("*.ausg");
+}
+
+void closingReport(Shared& shared, QueueContext& context, const ConnectionData& connection) {
+    QString addition;
+    if (!context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\Failure\\")).isEmpty())
+        addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF + QStringLiteral("Dateien im Failure-Ordner.") +
+                    SendeFehler(shared.cDatver, context.files);
+    if (!context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\Quarantine\\")).isEmpty())
+        addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF + QStringLiteral("Dateien im Quarantine-Ordner.") +
+                    SendeFehler(shared.cDatver, context.files, 2);
+    const QString report = shared.oMle1->data() + CRLF + CRLF + QStringLiteral("Abschluss-Meldung um ") +
+                           context.clock.timeText() + QStringLiteral(" Uhr:") + CRLF +
+                           QStringLiteral("alle Sendungen bearbeitet!") + addition;
+    shared.oMle1->setData(report);
+    if (addition.isEmpty()) return;
+    sendSendwerkErrorReport(shared, context, connection, report);
+    context.clock.pause(5);
+}
+
+void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData& connection) {
+    const QString problem = CRLF + QStringLiteral("Vermutlich:") + CRLF + QStringLiteral("Keine Rückmeldung vom Mail-Server.");
+    sendMailClientErrorReport(shared, context, connection, problem);
+    if (context.messageDialog)
+        context.messageDialog(QStringLiteral("Probleme beim Senden!") + problem, QStringLiteral("Abschluss-Meldung:"),
+                              500, 500);
+}
+
+QString incompleteConnectionText(int valueCount) {
+    return CRLF + QStringLiteral("Verbindungsdaten unvollständig: ") + QString::number(valueCount) +
+           QStringLiteral(" von 6 Werten in CMail\\Verbindung.dat.") + CRLF + QStringLiteral("Es wurde nichts gesendet.");
+}
+
+void runOnce(Shared& shared, QueueContext& context) {
+    const ConnectionRead connection = readConnectionData(shared.cDatver, context.files);
+    if (!connection.data) {
+        shared.oMle1->setData(incompleteConnectionText(connection.valueCount));
+        return;
+    }
+    QStringList workList = context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\"));
+    if (workList.isEmpty()) {
+        shared.oMle1->setData(CRLF + QStringLiteral("MailAusgang ist leer"));
+        return;
+    }
+    if (Mails_Senden(shared, context, *connection.data, workList))
+        closingReport(shared, context, *connection.data);
+    else
+        noAnswerReport(shared, context, *connection.data);
+}
+
+}  // namespace
+
+bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
+    shared.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
+    const Whitelist whitelist = Whitelist::read(shared.cDatver, context.files);
+    OrderHandler handler(shared, context, aLines, whitelist);
+    while (!aDirAusgang.isEmpty()) {
+        const QString F = aDirAusgang.first();
+        shared.oMle20->setData(pendingText(aDirAusgang));
+        context.clock.pause(1);
+        const OrderEnd end = handler.handle(F);
+        if (end == OrderEnd::NoAnswer) return false;
+        if (end == OrderEnd::Done) {
+            shared.oMle20->setData(QString());
+            shared.oMle30->setData(QString());
+            context.clock.pause(2.5);
+        }
+        aDirAusgang.removeFirst();
+    }
+    return true;
+}
+
+bool Senden(Shared& shared, QueueContext& context) {
+    if (shared.nAufSendung == 1) return false;
+    shared.nAufSendung = 1;
+    shared.oXbpBS->setColorBG(5);
+    shared.oXbpBH->setColorBG(0);
+    const auto finish = [&shared] {
+        shared.nAufSendung = 0;
+        shared.oXbpBS->setColorBG(6);
+    };
+    try {
+        runOnce(shared, context);
+    } catch (...) {
+        // A runtime error (a missing order table, say) must not leave the guard set.
+        finish();
+        throw;
+    }
+    finish();
+    return true;
+}
+
+}  // namespace sendwerk

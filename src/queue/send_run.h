@@ -1,0 +1,30 @@
+// The send run: works through a snapshot of the outbox once, every recipient through
+// the whitelist, the mail client and the filing, and ends with the closing report
+// (and the error report mail when failed or quarantined orders wait).
+//
+// Guarantees: a second call while a run is in progress changes nothing and returns
+// false; no order file is erased unless its copy has safely been made; an order that
+// cannot be handled stays in the outbox with a mark on its outbox pane line.
+// Called from the GUI thread (send button, timer tick) or the headless command. The
+// panes and the send and halt buttons of `Shared` must be attached.
+#pragma once
+
+#include <QStringList>
+
+#include "queue/connection_data.h"
+
+namespace sendwerk {
+
+struct Shared;
+struct QueueContext;
+
+// One send run. False only when a run is already in progress.
+bool Senden(Shared& shared, QueueContext& context);
+
+// The order loop over `aDirAusgang` (file names of the outbox, handled from the front
+// and removed when done). True when the list was worked off, false when the mail
+// client gave no answer (the order in progress and all later ones stay in the list).
+bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines,
+                  QStringList& aDirAusgang);
+
+}  // namespace sendwerk
