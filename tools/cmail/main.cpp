@@ -1,0 +1,145 @@
+// cmail: sends one mail as the dispatcher's parameter string asks and writes the result
+// file the dispatcher waits for. Exit status 0 accepted, 1 failure, 2 bad arguments; a
+// result file is written in every case where "-results:" could be read, within the
+// time budget. One line on stderr says what happened; nothing secret goes anywhere.
+#include "arguments.h"
+#include "message_builder.h"
+#include "progress.h"
+#include "result_file.h"
+#include "send_report.h"
+#include "smtp_session.h"
+#include "time_budget.h"
+#include "watchdog.h"
+
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
+#include "platform/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <vector>
+
+namespace sendwerk::cmail {
+
+namespace {
+
+enum ExitStatus { accepted = 0, failure = 1, badArguments = 2 };
+
+void printSummary(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+// Reads the attachment named by the DOS path; returns an error text naming the path
+// when it cannot be read.
+QString loadAttachment(const FileSystem& fileSystem, const QString& dosPath, Attachment& into)
+{
+    const QString native = fileSystem.native(dosPath);
+    if (native.isEmpty())
+        return QStringLiteral("Anhang %1: Laufwerk nicht zugeordnet").arg(dosPath);
+    QFile file(QFileInfo(native).absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Anhang nicht gefunden oder nicht lesbar: %1 (%2: %3)")
+            .arg(dosPath, file.fileName(), file.errorString());
+    into.content = file.readAll();
+    into.fileName = QFileInfo(native).fileName();
+    return {};
+}
+
+SendReport startingReport(const MailRequest& request)
+{
+    SendReport report;
+    report.step = QLatin1String(step::arguments);
+    report.recipient = request.to;
+    report.server = request.account.address();
+    report.dsnAsked = request.dsn.any();
+    report.mdnRequested = request.mdn;
+    report.timestamp = QDateTime::currentDateTime();
+    return report;
+}
+
+int finish(ResultFile& resultFile, SendReport report, const QString& secret, int status)
+{
+    report.timestamp = QDateTime::currentDateTime();
+    const FileResult written = resultFile.write(report);
+    printSummary(summaryLine(report, secret));
+    if (!written) {
+        printSummary(QStringLiteral("cmail: Ergebnisdatei %1 nicht geschrieben: %2").arg(resultFile.dosPath(), written.error));
+        return status == accepted ? failure : status;
+    }
+    return status;
+}
+
+int run(const std::vector<QByteArray>& arguments)
+{
+    const TimeBudget budget(TimeBudget::Clock::now());
+    const ParsedArguments parsed = parseArguments(arguments);
+    const MailRequest& request = parsed.request;
+    const QString& secret = request.account.password;
+
+    const Settings settings = Settings::load();
+    FileSystem fileSystem(PathResolver::fromSettings(settings));
+    if (request.results.isEmpty()) {
+        printSummary(QStringLiteral("cmail: -results: fehlt, kein Ergebnis geschrieben; ") + parsed.errors.join("; "));
+        return badArguments;
+    }
+    ResultFile resultFile(fileSystem, request.results, secret);
+    SendReport report = startingReport(request);
+
+    if (!parsed.ok()) {
+        report.message = QStringLiteral("Ungültige Argumente: ") + parsed.errors.join(QStringLiteral("; "));
+        return finish(resultFile, report, secret, badArguments);
+    }
+
+    Attachment attachment;
+    if (!request.attachment.isEmpty()) {
+        const QString error = loadAttachment(fileSystem, request.attachment, attachment);
+        if (!error.isEmpty()) {
+            report.step = QLatin1String(step::attachment);
+            report.message = error;
+            return finish(resultFile, report, secret, failure);
+        }
+    }
+
+    BuiltMessage message;
+    try {
+        report.messageId = newMessageId(request.from);
+        message = buildMessage(request, request.attachment.isEmpty() ? nullptr : &attachment,
+                               QDateTime::currentDateTime(), report.messageId);
+    } catch (const std::exception& e) {
+        report.message = QStringLiteral("Mail nicht aufgebaut: ") + QString::fromUtf8(e.what());
+        return finish(resultFile, report, secret, badArguments);
+    }
+
+    Progress progress(report);
+    Watchdog watchdog(budget.start() + TimeBudget::hardLimit, [&] {
+        SendReport late = progress.snapshot();
+        if (!late.accepted) {
+            late.deliveryUncertain = late.step == QLatin1String(step::dataEnd);
+            late.message = late.deliveryUncertain
+                ? QStringLiteral("Zustellung ungewiss: keine Antwort auf das Ende der Daten im Zeitbudget")
+                : QStringLiteral("Zeitbudget überschritten beim Schritt ") + late.step;
+        }
+        return finish(resultFile, late, secret, late.accepted ? accepted : failure);
+    });
+    SmtpSession session(request, settings.caFile, budget, progress);
+    session.send(message);
+    const SendReport outcome = progress.snapshot();
+    const int status = finish(resultFile, outcome, secret, outcome.accepted ? accepted : failure);
+    session.close();
+    return status;
+}
+
+}  // namespace
+
+}  // namespace sendwerk::cmail
+
+int main(int argc, char** argv)
+{
+    std::vector<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    return sendwerk::cmail::run(arguments);
+}

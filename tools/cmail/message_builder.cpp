@@ -1,0 +1,147 @@
+#include "message_builder.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <vmime/vmime.hpp>
+
+#include <stdexcept>
+
+namespace sendwerk::cmail {
+
+namespace {
+
+const vmime::charset utf8Charset(vmime::charsets::UTF_8);
+
+std::string utf8(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
+vmime::mailbox mailboxOf(const QString& address)
+{
+    vmime::mailbox box;
+    box.parse(utf8(address));
+    if (box.getEmail().isEmpty())
+        throw std::runtime_error("cmail: cannot read the address \"" + utf8(address) + '"');
+    return box;
+}
+
+vmime::datetime toVmime(const QDateTime& date)
+{
+    const QDateTime local = date.toLocalTime();
+    const int offsetMinutes = local.offsetFromUtc() / 60;
+    return vmime::datetime(local.date().year(), local.date().month(), local.date().day(),
+                           local.time().hour(), local.time().minute(), local.time().second(),
+                           offsetMinutes);
+}
+
+void addAttachment(vmime::messageBuilder& builder, const Attachment& attachment)
+{
+    auto content = vmime::make_shared<vmime::stringContentHandler>(
+        vmime::string(attachment.content.constData(), attachment.content.size()));
+    auto part = vmime::make_shared<vmime::defaultAttachment>(
+        content, vmime::encoding(vmime::encodingTypes::BASE64),
+        vmime::mediaType(utf8(contentTypeFor(attachment.fileName))), vmime::text(),
+        vmime::word(utf8(attachment.fileName), utf8Charset));
+    builder.appendAttachment(part);
+}
+
+}  // namespace
+
+QString contentTypeFor(const QString& fileName)
+{
+    static const struct { const char* extension; const char* type; } known[] = {
+        {"pdf", "application/pdf"},    {"txt", "text/plain"},
+        {"csv", "text/csv"},           {"htm", "text/html"},
+        {"html", "text/html"},         {"xml", "application/xml"},
+        {"jpg", "image/jpeg"},         {"jpeg", "image/jpeg"},
+        {"png", "image/png"},          {"gif", "image/gif"},
+        {"tif", "image/tiff"},         {"tiff", "image/tiff"},
+        {"zip", "application/zip"},    {"doc", "application/msword"},
+        {"xls", "application/vnd.ms-excel"},
+        {"docx", "application/vnd.openxmlformats-officedocument.wordprocessingml.document"},
+        {"xlsx", "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"},
+        {"odt", "application/vnd.oasis.opendocument.text"},
+        {"ods", "application/vnd.oasis.opendocument.spreadsheet"},
+    };
+    const QString extension = QFileInfo(fileName).suffix().toLower();
+    for (const auto& entry : known) {
+        if (extension == QLatin1String(entry.extension))
+            return QString::fromLatin1(entry.type);
+    }
+    return QStringLiteral("application/octet-stream");
+}
+
+std::string newMessageId(const QString& fromAddress)
+{
+    const qsizetype at = fromAddress.lastIndexOf('@');
+    QString domain = at < 0 ? QString() : fromAddress.mid(at + 1);
+    domain.remove(QChar('>')).remove(QChar(' '));
+    if (domain.isEmpty())
+        domain = QStringLiteral("cmail.invalid");
+    QByteArray random(16, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(random.data()), 4);
+    return '<' + random.toHex().toStdString() + '.' + QString::number(QDateTime::currentSecsSinceEpoch()).toStdString()
+           + '@' + utf8(domain) + '>';
+}
+
+QString withCrLf(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 32);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r') {
+            out += QStringLiteral("\r\n");
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            out += QStringLiteral("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachment,
+                          const QDateTime& date, const std::string& messageId)
+{
+    vmime::messageBuilder builder;
+    const vmime::mailbox from = mailboxOf(request.from);
+    builder.setExpeditor(from);
+    vmime::addressList to;
+    to.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(request.to)));
+    builder.setRecipients(to);
+    builder.setSubject(vmime::text(utf8(request.subject), utf8Charset));
+
+    builder.constructTextPart(vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN));
+    auto& textPart = *builder.getTextPart();
+    textPart.setCharset(utf8Charset);
+    textPart.setText(vmime::make_shared<vmime::stringContentHandler>(utf8(withCrLf(request.body))));
+    if (attachment)
+        addAttachment(builder, *attachment);
+
+    const vmime::shared_ptr<vmime::message> message = builder.construct();
+    const auto header = message->getHeader();
+    if (!request.replyTo.isEmpty())
+        header->ReplyTo()->setValue(mailboxOf(request.replyTo));
+    header->Date()->setValue(toVmime(date));
+    vmime::messageId id;
+    id.parse(messageId);
+    header->MessageId()->setValue(id);
+    if (request.mdn)
+        vmime::mdn::MDNHelper::attachMDNRequest(message, from);
+
+    // Never raw UTF-8 in headers, even when the server offers SMTPUTF8.
+    vmime::generationContext context;
+    context.setInternationalizedEmailSupport(false);
+    BuiltMessage built;
+    built.messageId = messageId;
+    vmime::utility::outputStreamStringAdapter out(built.data);
+    message->generate(context, out);
+    return built;
+}
+
+}  // namespace sendwerk::cmail
