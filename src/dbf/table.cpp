@@ -1,58 +1,435 @@
 #include "dbf/table.h"
 
+#include "dbf/dbf_header.h"
+#include "dbf/field_codec.h"
+#include "dbf/file_handle.h"
+#include "dbf/index_key.h"
+#include "dbf/lock_offsets.h"
+#include "dbf/memo_file.h"
+#include "dbf/ntx_index.h"
+#include "dbf/table_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
 namespace sendwerk::dbf {
 
-struct Table::Impl {};
-
 namespace {
-[[noreturn]] void notYet(const char* what) {
-    throw DbfError(std::string("table engine: ") + what + " not implemented yet");
-}
+
+// The header can be at most 64 KiB (its length is a 16-bit number).
+constexpr std::int64_t maxHeaderBytes = 65536 + 32;
+
 }  // namespace
 
-Table::Table() : d(std::make_unique<Impl>()) {}
-Table::~Table() = default;
+struct Table::Impl {
+    QString path;
+    ShareMode mode = ShareMode::Shared;
+    FileHandle dbf;
+    std::optional<MemoFile> memo;
+    std::unique_ptr<NtxIndex> index;
+    bool indexInStep = false;  // the index walk stands on the current record
+    TableLayout layout;
+    int exclusiveCount = 0;
 
-OpenResult Table::open(const QString&, ShareMode, std::unique_ptr<Table>&) { notYet("open"); }
-void Table::create(const QString&, const QList<FieldDef>&) { notYet("create"); }
-QString Table::path() const { notYet("path"); }
-QString Table::alias() const { notYet("alias"); }
-const QList<FieldDef>& Table::fields() const { notYet("fields"); }
-int Table::fieldIndex(const QString&) const { notYet("fieldIndex"); }
-int Table::recCount() const { notYet("recCount"); }
-int Table::recNo() const { notYet("recNo"); }
-void Table::goTo(int) { notYet("goTo"); }
-void Table::goTop() { notYet("goTop"); }
-void Table::goBottom() { notYet("goBottom"); }
-void Table::skip(int) { notYet("skip"); }
-bool Table::bof() const { notYet("bof"); }
-bool Table::eof() const { notYet("eof"); }
-bool Table::deleted() const { notYet("deleted"); }
-QByteArray Table::rawField(const QString&) const { notYet("rawField"); }
-QByteArray Table::text(const QString&) const { notYet("text"); }
-std::optional<double> Table::number(const QString&) const { notYet("number"); }
-QDate Table::date(const QString&) const { notYet("date"); }
-std::optional<bool> Table::logical(const QString&) const { notYet("logical"); }
-QByteArray Table::memo(const QString&) const { notYet("memo"); }
-void Table::put(const QString&, const QByteArray&) { notYet("put"); }
-void Table::putNumber(const QString&, double) { notYet("putNumber"); }
-void Table::putDate(const QString&, const QDate&) { notYet("putDate"); }
-void Table::putLogical(const QString&, bool) { notYet("putLogical"); }
-void Table::putMemo(const QString&, const QByteArray&) { notYet("putMemo"); }
-void Table::setDeleted(bool) { notYet("setDeleted"); }
-void Table::appendBlank() { notYet("appendBlank"); }
-bool Table::lockRecord(int) { notYet("lockRecord"); }
-void Table::unlockRecord(int) { notYet("unlockRecord"); }
-void Table::unlockAll() { notYet("unlockAll"); }
-bool Table::lockFile() { notYet("lockFile"); }
-void Table::commit() { notYet("commit"); }
-void Table::setIndex(const QString&) { notYet("setIndex"); }
-void Table::clearIndexes() { notYet("clearIndexes"); }
-bool Table::hasIndex() const { notYet("hasIndex"); }
-QString Table::indexExpression() const { notYet("indexExpression"); }
-bool Table::indexIsNumeric() const { notYet("indexIsNumeric"); }
-bool Table::seek(const QByteArray&, bool) { notYet("seek"); }
-bool Table::seek(double, bool) { notYet("seek"); }
-bool Table::found() const { notYet("found"); }
+    int recNo = 1;
+    bool atEof = true;
+    bool atBof = false;
+    bool found = false;
+    QByteArray record;
+    bool dirty = false;
+    std::set<int> recordLocks;
+    bool fileLocked = false;
+
+    bool shared() const { return mode == ShareMode::Shared; }
+    std::string where() const { return path.toStdString(); }
+
+    int recordsInFile() const {
+        const std::int64_t data = dbf.size() - layout.headerLength;
+        return data <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(data / layout.recordLength, INT32_MAX));
+    }
+    int count() const { return shared() ? recordsInFile() : exclusiveCount; }
+    std::int64_t offsetOf(int number) const {
+        return layout.headerLength + std::int64_t{number - 1} * layout.recordLength;
+    }
+
+    int field(const QString& name) const {
+        for (int i = 0; i < layout.fields.size(); ++i)
+            if (layout.fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+        throw DbfError(where() + ": the table has no field " + name.toStdString());
+    }
+    QByteArray raw(int i) const { return record.mid(layout.offsets[i], layout.fields[i].width); }
+    void store(int i, const QByteArray& bytes) {
+        if (atEof) throw DbfError(where() + ": no current record to write (end of file)");
+        record.replace(layout.offsets[i], layout.fields[i].width, bytes);
+        dirty = true;
+    }
+    void requireType(int i, char type) const {
+        const FieldDef& f = layout.fields[i];
+        if (f.type != type)
+            throw DbfError(where() + ": field " + f.name.toStdString() + " is of type " + f.type + ", not "
+                           + type);
+    }
+
+    void flush() {
+        if (!dirty) return;
+        dbf.writeAt(offsetOf(recNo), record);
+        dirty = false;
+    }
+
+    void blank() { record = QByteArray(layout.recordLength, ' '); }
+
+    // Makes record `number` current; outside 1..count it is the end of file.
+    void load(int number) {
+        flush();
+        indexInStep = false;
+        atBof = false;
+        if (number < 1 || number > count()) {
+            atEof = true;
+            recNo = count() + 1;
+            blank();
+            return;
+        }
+        const QByteArray bytes = dbf.readAt(offsetOf(number), layout.recordLength);
+        if (bytes.size() != layout.recordLength)
+            throw DbfError(where() + ": record " + std::to_string(number) + " is cut off by the end of the file");
+        atEof = false;
+        recNo = number;
+        record = bytes;
+    }
+
+    // Lands on what the index walk returned (0: past the end).
+    void loadFromIndex(quint32 number) {
+        if (number == 0) {
+            load(0);
+            return;
+        }
+        load(static_cast<int>(number));
+        indexInStep = !atEof;
+    }
+
+    // Brings the index walk onto the current record after goTo() moved it physically.
+    void stepIndexToCurrent() {
+        if (indexInStep || atEof) return;
+        const KeySpec& key = index->key();
+        bool hit = false;
+        quint32 at = index->seek(keyOf(key, raw(key.field)), hit);
+        while (hit && at != 0 && at != static_cast<quint32>(recNo)) at = index->next();
+        indexInStep = at == static_cast<quint32>(recNo);
+        if (!indexInStep) throw DbfError(index->path().toStdString() + ": record " + std::to_string(recNo)
+                                         + " is missing from the index");
+    }
+
+    void releaseRecordLocks() {
+        for (int number : recordLocks) dbf.unlockRange(recordLockOffset(number), 1);
+        recordLocks.clear();
+    }
+
+    // A failed exact seek leaves the end of file; a soft one the next key.
+    bool seekKey(const QByteArray& key, bool soft) {
+        bool hit = false;
+        const quint32 at = index->seek(key, hit);
+        found = hit;
+        loadFromIndex(hit || soft ? at : 0);
+        return hit;
+    }
+
+    void appendBlank();
+};
+
+Table::Table() : d(std::make_unique<Impl>()) {}
+
+Table::~Table() {
+    try {
+        d->flush();
+    } catch (const DbfError&) {
+        // A destructor cannot report; commit() is where write errors surface.
+    }
+}
+
+OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into) {
+    auto table = std::unique_ptr<Table>(new Table());
+    Impl& d = *table->d;
+    d.path = tablePathFor(nativePath);
+    d.mode = mode;
+    d.dbf = FileHandle::openExisting(d.path, FileHandle::Access::ReadWrite);
+    if (!d.dbf.tryShareLock(mode == ShareMode::Exclusive)) return OpenResult::InUse;
+    d.layout = parseHeader(d.dbf.readAt(0, maxHeaderBytes), d.path);
+    d.exclusiveCount = static_cast<int>(std::min<std::int64_t>(d.layout.headerRecordCount, d.recordsInFile()));
+    if (d.layout.hasMemo() || d.layout.version == 0x83) {
+        const QString memoPath = siblingPath(d.path, QStringLiteral("DBT"));
+        if (!QFileInfo::exists(memoPath))
+            throw DbfError(d.path.toStdString() + ": the memo file " + memoPath.toStdString() + " is missing");
+        d.memo.emplace(FileHandle::openExisting(memoPath, d.dbf.writable() ? FileHandle::Access::ReadWrite
+                                                                           : FileHandle::Access::ReadOnly));
+    }
+    table->goTop();
+    into = std::move(table);
+    return OpenResult::Opened;
+}
+
+void Table::create(const QString& nativePath, const QList<FieldDef>& fields) {
+    const QString path =
+        existingSpelling(QFileInfo(nativePath).suffix().isEmpty() ? nativePath + QStringLiteral(".DBF") : nativePath);
+    const TableLayout layout = layoutOf(checkedFields(fields, path));
+    if (layout.hasMemo()) MemoFile::createEmpty(siblingPath(path, QStringLiteral("DBT")));
+    // Written beside the final name and renamed: a table open elsewhere keeps its file.
+    const QString temporary = path + QStringLiteral(".new");
+    {
+        FileHandle file = FileHandle::createNew(temporary);
+        file.writeAt(0, headerBytes(layout) + '\x1A');
+        file.sync();
+    }
+    if (std::rename(temporary.toLocal8Bit().constData(), path.toLocal8Bit().constData()) != 0) {
+        QFile::remove(temporary);
+        throw DbfError(path.toStdString() + ": cannot put the new table in place");
+    }
+}
+
+QString Table::path() const { return d->path; }
+QString Table::alias() const { return QFileInfo(d->path).completeBaseName().toUpper(); }
+const QList<FieldDef>& Table::fields() const { return d->layout.fields; }
+
+int Table::fieldIndex(const QString& name) const {
+    for (int i = 0; i < d->layout.fields.size(); ++i)
+        if (d->layout.fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+int Table::versionByte() const { return d->layout.version; }
+QDate Table::lastUpdate() const { return d->layout.lastUpdate; }
+int Table::headerLength() const { return d->layout.headerLength; }
+int Table::recordLength() const { return d->layout.recordLength; }
+
+int Table::recCount() const { return d->count(); }
+int Table::recNo() const { return d->atEof ? d->count() + 1 : d->recNo; }
+bool Table::bof() const { return d->atBof; }
+bool Table::eof() const { return d->atEof; }
+bool Table::deleted() const { return !d->atEof && d->record.at(0) == '*'; }
+
+void Table::goTo(int recordNumber) { d->load(recordNumber); }
+
+void Table::goTop() {
+    if (d->index) d->loadFromIndex(d->index->first());
+    else d->load(1);
+    d->atBof = d->atEof;
+}
+
+void Table::goBottom() {
+    if (d->index) d->loadFromIndex(d->index->last());
+    else d->load(d->count());
+    d->atBof = d->atEof;
+}
+
+void Table::skip(int count) {
+    if (!d->index) {
+        const int from = d->atEof ? d->count() + 1 : d->recNo;
+        const int target = from + count;
+        if (target < 1) {
+            goTop();
+            d->atBof = true;
+        } else {
+            d->load(target);
+        }
+        return;
+    }
+    for (; count > 0 && !d->atEof; --count) {
+        d->stepIndexToCurrent();
+        d->loadFromIndex(d->index->next());
+    }
+    for (; count < 0; ++count) {
+        if (d->atEof) {
+            d->loadFromIndex(d->index->last());
+            continue;
+        }
+        d->stepIndexToCurrent();
+        const quint32 before = d->index->previous();
+        if (before == 0) {
+            goTop();
+            d->atBof = true;
+            return;
+        }
+        d->loadFromIndex(before);
+    }
+}
+
+QByteArray Table::rawField(const QString& name) const { return d->raw(d->field(name)); }
+
+QByteArray Table::text(const QString& name) const {
+    const int i = d->field(name);
+    QByteArray value;
+    switch (d->layout.fields[i].type) {
+    case 'M': value = memo(name); break;
+    case 'C': value = d->raw(i); break;
+    default: return d->raw(i).trimmed();
+    }
+    qsizetype end = value.size();
+    while (end > 0 && value.at(end - 1) == ' ') --end;
+    value.truncate(end);
+    return value;
+}
+
+std::optional<double> Table::number(const QString& name) const { return parseNumber(d->raw(d->field(name))); }
+QDate Table::date(const QString& name) const { return parseDate(d->raw(d->field(name))); }
+std::optional<bool> Table::logical(const QString& name) const { return parseLogical(d->raw(d->field(name))); }
+
+QByteArray Table::memo(const QString& name) const {
+    const int i = d->field(name);
+    d->requireType(i, 'M');
+    const std::optional<quint32> block = parseMemoBlock(d->raw(i));
+    if (!block) throw DbfError(d->where() + ": record " + std::to_string(d->recNo) + " has a bad memo pointer");
+    if (*block == 0) return {};
+    return d->memo->read(*block);
+}
+
+void Table::put(const QString& name, const QByteArray& value) {
+    const int i = d->field(name);
+    const FieldDef& f = d->layout.fields[i];
+    switch (f.type) {
+    case 'M': putMemo(name, value); return;
+    case 'N': {
+        const QByteArray text = value.trimmed();
+        if (text.size() > f.width)
+            throw DbfError(d->where() + ": \"" + text.toStdString() + "\" does not fit the numeric field "
+                           + f.name.toStdString() + " (width " + std::to_string(f.width) + ")");
+        d->store(i, QByteArray(f.width - text.size(), ' ') + text);
+        return;
+    }
+    default: d->store(i, padText(value, f.width));
+    }
+}
+
+void Table::putNumber(const QString& name, double value) {
+    const int i = d->field(name);
+    d->requireType(i, 'N');
+    const FieldDef& f = d->layout.fields[i];
+    const std::optional<QByteArray> text = formatNumber(value, f.width, f.decimals);
+    if (!text)
+        throw DbfError(d->where() + ": the number " + QByteArray::number(value, 'g', 17).toStdString()
+                       + " does not fit the field " + f.name.toStdString() + " (" + std::to_string(f.width) + ","
+                       + std::to_string(f.decimals) + ")");
+    d->store(i, *text);
+}
+
+void Table::putDate(const QString& name, const QDate& value) {
+    const int i = d->field(name);
+    d->requireType(i, 'D');
+    d->store(i, formatDate(value));
+}
+
+void Table::putLogical(const QString& name, bool value) {
+    const int i = d->field(name);
+    d->requireType(i, 'L');
+    d->store(i, value ? "T" : "F");
+}
+
+void Table::putMemo(const QString& name, const QByteArray& value) {
+    const int i = d->field(name);
+    d->requireType(i, 'M');
+    if (d->atEof) throw DbfError(d->where() + ": no current record to write (end of file)");
+    const quint32 block = value.isEmpty() ? 0 : d->memo->write(value, d->shared());
+    d->store(i, formatMemoBlock(block));
+}
+
+void Table::setDeleted(bool deleted) {
+    if (d->atEof) throw DbfError(d->where() + ": no current record to delete (end of file)");
+    d->record[0] = deleted ? '*' : ' ';
+    d->dirty = true;
+}
+
+void Table::Impl::appendBlank() {
+    flush();
+    const bool lockHeader = shared();
+    if (lockHeader && !dbf.lockRange(lockBase, 1, true))
+        throw DbfError(where() + ": cannot take the append lock");
+    try {
+        const int number = count() + 1;
+        if (shared()) {
+            releaseRecordLocks();
+            if (dbf.lockRange(recordLockOffset(number), 1, false)) recordLocks.insert(number);
+        }
+        QByteArray bytes(layout.recordLength, ' ');
+        dbf.writeAt(offsetOf(number), bytes + '\x1A');
+        dbf.writeAt(1, countAndDateBytes(static_cast<std::uint32_t>(number), QDate::currentDate()));
+        exclusiveCount = number;
+        recNo = number;
+        record = bytes;
+        atEof = false;
+        atBof = false;
+        indexInStep = false;
+    } catch (...) {
+        if (lockHeader) dbf.unlockRange(lockBase, 1);
+        throw;
+    }
+    if (lockHeader) dbf.unlockRange(lockBase, 1);
+}
+
+void Table::appendBlank() { d->appendBlank(); }
+
+bool Table::lockRecord(int recordNumber) {
+    if (!d->shared() || d->fileLocked || d->recordLocks.count(recordNumber) != 0) return true;
+    if (!d->dbf.lockRange(recordLockOffset(recordNumber), 1, false)) return false;
+    d->recordLocks.insert(recordNumber);
+    return true;
+}
+
+void Table::unlockRecord(int recordNumber) {
+    if (d->recordLocks.erase(recordNumber) != 0) d->dbf.unlockRange(recordLockOffset(recordNumber), 1);
+}
+
+void Table::unlockAll() {
+    d->flush();
+    d->releaseRecordLocks();
+    if (d->fileLocked) d->dbf.unlockRange(fileLockStart, fileLockLength);
+    d->fileLocked = false;
+}
+
+bool Table::lockFile() {
+    if (!d->shared() || d->fileLocked) return true;
+    // Our own record locks would merge into the file lock; like other engines, the file
+    // lock replaces them.
+    d->releaseRecordLocks();
+    d->fileLocked = d->dbf.lockRange(fileLockStart, fileLockLength, false);
+    return d->fileLocked;
+}
+
+void Table::commit() {
+    d->flush();
+    d->dbf.sync();
+    if (d->memo) d->memo->sync();
+}
+
+void Table::setIndex(const QString& ntxNativePath) {
+    clearIndexes();
+    const QString path = existingSpelling(QFileInfo(ntxNativePath).suffix().isEmpty()
+                                              ? ntxNativePath + QStringLiteral(".NTX")
+                                              : ntxNativePath);
+    d->index = std::make_unique<NtxIndex>(FileHandle::openExisting(path, FileHandle::Access::ReadOnly),
+                                          d->layout.fields);
+}
+
+void Table::clearIndexes() {
+    d->index.reset();
+    d->indexInStep = false;
+}
+
+bool Table::hasIndex() const { return d->index != nullptr; }
+QString Table::indexExpression() const { return d->index ? d->index->header().expression : QString(); }
+bool Table::indexIsNumeric() const { return d->index && d->index->key().numeric(); }
+
+bool Table::seek(const QByteArray& key, bool soft) {
+    if (!d->index) throw DbfError(d->where() + ": seek without an index");
+    return d->seekKey(searchKey(d->index->key(), key), soft);
+}
+
+bool Table::seek(double key, bool soft) {
+    if (!d->index) throw DbfError(d->where() + ": seek without an index");
+    return d->seekKey(searchKey(d->index->key(), key), soft);
+}
+
+bool Table::found() const { return d->found; }
 
 }  // namespace sendwerk::dbf

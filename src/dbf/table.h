@@ -7,6 +7,10 @@
 // as other engines do, so records appended by other processes become visible.
 // Hard errors (bad header, unreadable file, a record pointer beyond the file) throw
 // DbfError naming the file and the cause. Not thread-safe.
+//
+// Indexes are read-only here: appends and field writes do not update an attached NTX.
+// The program never appends to an indexed table; rebuild an index with buildIndex()
+// (dbf/ntx_builder.h) after changing its table.
 #pragma once
 
 #include <QByteArray>
@@ -57,6 +61,10 @@ public:
     const QList<FieldDef>& fields() const;
     int fieldIndex(const QString& name) const;  // case-insensitive; -1 when absent
     bool hasField(const QString& name) const { return fieldIndex(name) >= 0; }
+    int versionByte() const;   // 0x03, or 0x83 with memo
+    QDate lastUpdate() const;  // as the header says
+    int headerLength() const;
+    int recordLength() const;
 
     // Navigation, 1-based record numbers. An attached index orders top/bottom/skip.
     int recCount() const;
