@@ -1,0 +1,104 @@
+#include "queue/mail_client.h"
+
+#include <gtest/gtest.h>
+
+#include "queue/testing/queue_office.h"
+
+namespace sendwerk {
+namespace {
+
+using testing::PlannedAnswer;
+using testing::QueueOffice;
+
+const ConnectionData kConnection{"H", "user", "pw", "587", "S", "B"};
+
+TEST(MailClient, ParameterStringOfTheOfficeExample) {
+    const OrderMail mail{"R", "Betreff", "Text", "C:\\a.pdf", "X.result"};
+    EXPECT_EQ(orderParameterString(kConnection, mail),
+              QByteArray("-host:user:pw@H:587") +
+                  " -starttls -to:R -from:S -reply-to:B \"-subject:Betreff\" \"-body:Text\" -a:C:\\a.pdf "
+                  "-dsn:SFD -mdn \"-results:X.result\"");
+}
+
+TEST(MailClient, EmptyAttachmentKeepsTheOption) {
+    const OrderMail mail{"R", "B", "T", "", "X.result"};
+    EXPECT_TRUE(orderParameterString(kConnection, mail).contains("\"-body:T\" -a: -dsn:SFD"));
+}
+
+TEST(MailClient, ArgumentVectorKeepsBlanksInsideOneArgument) {
+    const OrderMail mail{"r@x", "Ihre Unterlagen", "Sehr geehrte\r\nDamen", "C:\\PDF\\V 1.pdf", "C:\\ZUMA\\X.result"};
+    const QList<QByteArray> expected = {"-host:user:pw@H:587", "-starttls", "-to:r@x", "-from:S", "-reply-to:B",
+                                        "-subject:Ihre Unterlagen", "-body:Sehr geehrte\r\nDamen",
+                                        "-a:C:\\PDF\\V 1.pdf", "-dsn:SFD", "-mdn", "-results:C:\\ZUMA\\X.result"};
+    EXPECT_EQ(orderArguments(kConnection, mail), expected);
+}
+
+TEST(MailClient, ReportMailQuotesOnlyTheValuesAndRepliesToTheSender) {
+    const ReportMail mail{"op@x", "F E H L E R - Meldung von CMail", "A C H T U N G :", "Fehlermail.result"};
+    EXPECT_EQ(reportParameterString(kConnection, mail),
+              "-host:user:pw@H:587 -starttls -to:op@x -from:S -reply-to:S -subject:\"F E H L E R - Meldung von CMail\" "
+              "-body:\"A C H T U N G :\" -dsn:SFD -mdn -results:\"Fehlermail.result\"");
+    const QList<QByteArray> expected = {"-host:user:pw@H:587", "-starttls", "-to:op@x", "-from:S", "-reply-to:S",
+                                        "-subject:F E H L E R - Meldung von CMail", "-body:A C H T U N G :",
+                                        "-dsn:SFD", "-mdn", "-results:Fehlermail.result"};
+    EXPECT_EQ(reportArguments(kConnection, mail), expected);
+}
+
+TEST(MailClient, ResultMarkers) {
+    const struct {
+        QByteArray text;
+        MailOutcome outcome;
+    } cases[] = {
+        {R"({"status": "accepted"})", MailOutcome::Accepted},
+        {R"({"status": "failure"})", MailOutcome::Failure},
+        {R"({"status": "accepted", "x": {"status": "failure"}})", MailOutcome::Failure},
+        {R"({"status":  "accepted"})", MailOutcome::Neither},
+        {R"({"status": "Accepted"})", MailOutcome::Neither},
+        {"", MailOutcome::Neither},
+    };
+    for (const auto& c : cases) EXPECT_EQ(judgeResultText(c.text), c.outcome) << c.text.toStdString();
+}
+
+// The result file is looked for at 5 and at 15 seconds after the start, never later.
+TEST(MailClient, ResultFileLookedForAtFiveAndFifteenSeconds) {
+    const struct {
+        const char* name;
+        PlannedAnswer answer;
+        MailOutcome outcome;
+        double seconds;  // from showing the mail to the judgement
+    } cases[] = {
+        {"accepted at once", PlannedAnswer::accepted(0), MailOutcome::Accepted, 7},
+        {"accepted at 4 s", PlannedAnswer::accepted(4), MailOutcome::Accepted, 7},
+        {"failure at 4 s", PlannedAnswer::failure(4), MailOutcome::Failure, 7},
+        {"both markers", PlannedAnswer::text(R"("status": "accepted" "status": "failure")", 1), MailOutcome::Failure, 7},
+        {"neither", PlannedAnswer::text(R"({"status": "queued"})", 1), MailOutcome::Neither, 7},
+        {"two blanks", PlannedAnswer::text(R"({"status":  "accepted"})", 1), MailOutcome::Neither, 7},
+        {"accepted at 12 s", PlannedAnswer::accepted(12), MailOutcome::Accepted, 17},
+        {"accepted at 16 s", PlannedAnswer::accepted(16), MailOutcome::NoAnswer, 17},
+        {"never", PlannedAnswer::never(), MailOutcome::NoAnswer, 17},
+    };
+    for (const auto& c : cases) {
+        QueueOffice o(false);
+        o.client.plan(c.answer);
+        const QString res = QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result");
+        const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
+        const double before = o.clock.pausedSeconds();
+        EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
+                                res, mail),
+                  c.outcome)
+            << c.name;
+        EXPECT_DOUBLE_EQ(o.clock.pausedSeconds() - before, c.seconds) << c.name;
+        ASSERT_EQ(o.client.orderMails().size(), 1) << c.name;
+        EXPECT_EQ(o.client.orderMails()[0].program, "C:\\ZUMA\\CMail\\cmail.exe");
+    }
+}
+
+TEST(MailClient, CurrentMailPaneShowsTheOrderDecodedForDisplay) {
+    const OrderMail mail{"r@x", "Gr\xFC\xDF" "e", "Text", "C:\\a.pdf", "x.result"};
+    EXPECT_EQ(currentMailText(QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"), mail),
+              QStringLiteral("Diese E-Mail wird jetzt gesendet:\r\nC:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg : \r\n\r\n"
+                             "Diese Mail geht an: \r\nr@x\r\nBetreff: \r\nGrüße\r\nText: \r\nText\r\nAnhang: \r\nC:\\a.pdf"));
+}
+
+}  // namespace
+}  // namespace sendwerk
