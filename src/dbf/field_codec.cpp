@@ -12,7 +12,10 @@ QByteArray padText(const QByteArray& value, int width) {
 
 std::optional<QByteArray> formatNumber(double value, int width, int decimals) {
     if (!std::isfinite(value)) return std::nullopt;
-    QByteArray text = QByteArray::number(value, 'f', decimals);
+    // Halves round away from zero, as the other engines do (printf would round to even).
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    QByteArray text = QByteArray::number(std::isfinite(rounded) ? rounded : value, 'f', decimals);
     // A value that rounds to zero carries no sign ("-0.00" is not a number others write).
     if (text.startsWith('-') && text.toDouble() == 0.0) text.remove(0, 1);
     if (text.size() > width) return std::nullopt;
