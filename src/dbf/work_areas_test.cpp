@@ -1,0 +1,96 @@
+#include "dbf/work_areas.h"
+
+#include "support/temp_office.h"
+
+#include <gtest/gtest.h>
+
+namespace sendwerk::dbf {
+namespace {
+
+using sendwerk::testing::TempOffice;
+
+const QList<FieldDef> logFields = {{"AUFTRNR", 'C', 6, 0}, {"ART", 'C', 1, 0}};
+
+class WorkAreasTest : public ::testing::Test {
+protected:
+    WorkAreasTest() : areas(PathResolver(office.drives())) {
+        office.makeFolder("CMail");
+        areas.create("C:\\CMAIL\\LOG_SENDWERK", logFields);
+    }
+    TempOffice office;
+    WorkAreas areas;
+};
+
+TEST_F(WorkAreasTest, OpensThroughTheDriveMapWithTheBaseNameAsAlias) {
+    EXPECT_TRUE(office.exists("CMail/LOG_SENDWERK.DBF"));
+    areas.select(28);
+    ASSERT_EQ(areas.use("C:\\cmail\\log_sendwerk", ShareMode::Shared), OpenResult::Opened);
+    EXPECT_EQ(areas.alias(28), "LOG_SENDWERK");
+    EXPECT_TRUE(areas.isOpen(28));
+    EXPECT_EQ(areas.newArea(), 1);
+    areas.select(1);
+    ASSERT_EQ(areas.use("C:\\CMail\\LOG_SENDWERK.DBF", ShareMode::Shared, "log"), OpenResult::Opened);
+    EXPECT_EQ(areas.alias(1), "LOG");
+    EXPECT_EQ(areas.newArea(), 2);
+    EXPECT_TRUE(areas.selectAlias("log_sendwerk"));
+    EXPECT_EQ(areas.selected(), 28);
+    EXPECT_FALSE(areas.selectAlias("NOPE"));
+    EXPECT_EQ(areas.selected(), 28);
+}
+
+TEST_F(WorkAreasTest, AppendInOneAreaIsSeenInAnother) {
+    areas.select(28);
+    areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared);
+    areas.select(1);
+    areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared, "LOG");
+    areas.select(28);
+    areas.current().appendBlank();
+    areas.current().put("AUFTRNR", "123456");
+    areas.current().commit();
+    Table* other = areas.area(1);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->recCount(), 1);
+    other->goTop();
+    EXPECT_EQ(other->text("AUFTRNR"), "123456");
+}
+
+TEST_F(WorkAreasTest, ExclusiveUseMeetsTheNetworkError) {
+    areas.select(28);
+    areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared);
+    areas.select(2);
+    EXPECT_EQ(areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Exclusive), OpenResult::InUse);
+    EXPECT_FALSE(areas.isOpen(2));
+    EXPECT_THROW(areas.current(), DbfError);
+    areas.select(28);
+    areas.close();
+    areas.select(2);
+    EXPECT_EQ(areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Exclusive), OpenResult::Opened);
+    areas.select(3);
+    EXPECT_EQ(areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared), OpenResult::InUse);
+}
+
+TEST_F(WorkAreasTest, HardErrorsAreExceptions) {
+    areas.select(1);
+    EXPECT_THROW(areas.use("C:\\CMAIL\\FEHLT", ShareMode::Shared), DbfError);
+    EXPECT_THROW(areas.use("Q:\\X", ShareMode::Shared), DbfError);  // unmapped drive
+    EXPECT_THROW(areas.setIndex("C:\\CMAIL\\X"), DbfError);         // nothing open
+    areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared);
+    EXPECT_THROW(areas.setIndex("C:\\CMAIL\\XAUFTRNR"), DbfError);  // missing index
+}
+
+TEST_F(WorkAreasTest, CommitAllAndCloseAll) {
+    areas.select(28);
+    areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Shared);
+    areas.current().appendBlank();
+    areas.current().put("ART", "M");
+    areas.commitAll();
+    areas.closeAll();
+    EXPECT_FALSE(areas.isOpen(28));
+    areas.select(1);
+    EXPECT_EQ(areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Exclusive), OpenResult::Opened);
+    areas.current().goTop();
+    EXPECT_EQ(areas.current().text("ART"), "M");
+}
+
+}  // namespace
+}  // namespace sendwerk::dbf
