@@ -1,0 +1,134 @@
+#include "queue/start_up.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "dbf/table.h"
+#include "dbf/work_areas.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "queue/queue_context.h"
+#include "queue/send_log.h"
+#include "queue/shared.h"
+#include "queue/testing/fake_mail_client.h"
+#include "support/temp_office.h"
+
+namespace sendwerk {
+namespace {
+
+// Drive C: is the office's own disk, drive T: the central server.
+class StartUp : public ::testing::Test {
+protected:
+    StartUp()
+        : drives({{QChar('C'), office.native(QStringLiteral("c"))}, {QChar('T'), office.native(QStringLiteral("t"))}}),
+          files(drives),
+          areas(drives),
+          client(clock, files),
+          context{files, areas, clock, client, {}, {}} {
+        dialogs.message = [this](const QString& text) { messages.append(text); };
+        dialogs.tableOpen.askYesNo = [](const QString&, const QString&) { return false; };
+        dialogs.tableOpen.waitForKey = [](double) {};
+        dialogs.tableOpen.endProgram = [] { throw std::runtime_error("program ended"); };
+        office.makeFolder(QStringLiteral("c/daten/CMail"));
+    }
+
+    void settingsTable(const QList<dbf::FieldDef>& fields, const QList<QByteArray>& values) {
+        office.makeFolder(QStringLiteral("c/ZUMA"));
+        const QString path = office.native(QStringLiteral("c/ZUMA/MWSTDAT"));
+        dbf::Table::create(path, fields);
+        std::unique_ptr<dbf::Table> table;
+        dbf::Table::open(path, dbf::ShareMode::Exclusive, table);
+        table->appendBlank();
+        for (int i = 0; i < fields.size(); ++i) table->put(fields[i].name, values[i]);
+        table->commit();
+    }
+    void standardSettings() {
+        settingsTable({{QStringLiteral("DATVER"), 'C', 40, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"C:\\daten\\", "LPTA"});
+    }
+    void serverCopy() { office.write(QStringLiteral("t/ZUMA/mwstdat.dbf"), "x"); }
+
+    testing::TempOffice office;
+    PathResolver drives;
+    FileSystem files;
+    dbf::WorkAreas areas;
+    VirtualClock clock;
+    testing::FakeMailClient client;
+    QueueContext context;
+    Shared shared;
+    StartUpDialogs dialogs;
+    QStringList messages;
+};
+
+TEST_F(StartUp, FirstRunCreatesTheSendLogAndOpensItInArea28) {
+    standardSettings();
+    serverCopy();
+    EXPECT_TRUE(startUpChecks(shared, context, dialogs));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(shared.cDatver, "C:\\daten\\");
+    EXPECT_EQ(shared.cLPT, "LPTA");
+    EXPECT_TRUE(office.exists(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
+    EXPECT_FALSE(areas.isOpen(kSettingsTableArea));
+    EXPECT_TRUE(areas.isOpen(kSendLogArea));
+    EXPECT_EQ(areas.alias(kSendLogArea), "LOG_SENDWERK");
+}
+
+TEST_F(StartUp, SecondCopyIsRefusedWithoutTouchingTheLog) {
+    standardSettings();
+    serverCopy();
+    ASSERT_TRUE(startUpChecks(shared, context, dialogs));  // the first copy holds the log open
+    dbf::WorkAreas otherAreas(drives);
+    QueueContext other{files, otherAreas, clock, client, {}, {}};
+    Shared otherShared;
+    const QByteArray before = office.read(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF"));
+    EXPECT_FALSE(startUpChecks(otherShared, other, dialogs));
+    EXPECT_EQ(messages, QStringList({"Sendwerk ist bereits geöffnet!\r\nBitte ggf. zuerst schließen!"}));
+    EXPECT_FALSE(otherAreas.isOpen(kSendLogArea));
+    EXPECT_EQ(office.read(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")), before);
+}
+
+TEST_F(StartUp, ExistingLogIsOpenedWhenNoOneHoldsIt) {
+    standardSettings();
+    serverCopy();
+    ASSERT_TRUE(startUpChecks(shared, context, dialogs));
+    areas.closeAll();
+    Shared again;
+    EXPECT_TRUE(startUpChecks(again, context, dialogs));
+    EXPECT_TRUE(areas.isOpen(kSendLogArea));
+}
+
+TEST_F(StartUp, MissingServerEndsBeforeTheLogIsTouched) {
+    standardSettings();
+    EXPECT_FALSE(startUpChecks(shared, context, dialogs));
+    EXPECT_EQ(messages, QStringList({"Keine Verbindung zum ZentralServer!\r\nVersuchen Sie es später nochmal!"}));
+    EXPECT_FALSE(areas.isOpen(kSettingsTableArea));
+    EXPECT_FALSE(office.exists(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
+}
+
+// The settings are read before the server check, so a missing server shows them
+// without creating anything.
+TEST_F(StartUp, SettingsTableValues) {
+    const struct {
+        QList<dbf::FieldDef> fields;
+        QList<QByteArray> values;
+        const char* cDatver;
+        const char* cLPT;
+    } cases[] = {
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"D:\\X\\  ", "LPT2  "}, "D:\\X\\", "LPT2"},
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"   ", "PRN"}, "", "LPT1"},
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"C:\\A\\", ""}, "C:\\A\\", "LPT1"},
+        {{{QStringLiteral("F10"), 'C', 10, 0}}, {"LPTA"}, "C:\\ZUMA\\", "LPTA"},
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}}, {"C:\\B\\"}, "C:\\B\\", "LPT1"},
+    };
+    for (const auto& c : cases) {
+        QDir(office.native(QStringLiteral("c/ZUMA"))).removeRecursively();
+        settingsTable(c.fields, c.values);
+        Shared s;
+        EXPECT_FALSE(startUpChecks(s, context, dialogs));
+        EXPECT_EQ(s.cDatver, c.cDatver) << c.cDatver;
+        EXPECT_EQ(s.cLPT, c.cLPT) << c.cDatver;
+    }
+}
+
+}  // namespace
+}  // namespace sendwerk
