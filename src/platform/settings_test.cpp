@@ -1,0 +1,120 @@
+#include "platform/settings.h"
+
+#include "support/temp_office.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace sendwerk {
+namespace {
+
+using testing::TempOffice;
+
+// Sets an environment variable for the life of the object, restoring the old state.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, std::optional<QByteArray> value) : name_(name) {
+        if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
+        if (value) qputenv(name, *value);
+        else qunsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        if (old_) qputenv(name_, *old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<QByteArray> old_;
+};
+
+TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
+    TempOffice office;
+    office.write("sendwerk.conf",
+                 "; Sendwerk on this desk\n"
+                 "[drives]\n"
+                 "C=/srv/zuma\n"
+                 "t = /mnt/server/zuma, alt\n"
+                 "[programs]\n"
+                 "editor=gnome-text-editor --wait \"/opt/my files/x\"\n"
+                 "textprinter=|lp -d office;raw\n"
+                 "[tables]\n"
+                 "orderfolder=C:\\ZUMA\\\n"
+                 "[mail]\n"
+                 "# a comment\n"
+                 "cafile=\"/etc/sendwerk/office-ca.pem\"\n");
+    const Settings settings = Settings::fromFile(office.native("sendwerk.conf"));
+    EXPECT_EQ(settings.drives.value(QChar('C')), "/srv/zuma");
+    EXPECT_EQ(settings.drives.value(QChar('T')), "/mnt/server/zuma, alt");
+    EXPECT_EQ(settings.drives.size(), 2);
+    EXPECT_EQ(settings.editor, (QStringList{"gnome-text-editor", "--wait", "/opt/my files/x"}));
+    EXPECT_EQ(settings.textPrinter, "|lp -d office;raw");
+    EXPECT_EQ(settings.orderTableFolder, "C:\\ZUMA\\");
+    EXPECT_EQ(settings.caFile, "/etc/sendwerk/office-ca.pem");
+}
+
+TEST(Settings, OrderFolderGetsItsClosingBackslash) {
+    struct Case {
+        const char* written;
+        const char* expected;
+    } cases[] = {{"C:\\ZUMA\\", "C:\\ZUMA\\"}, {"C:\\ZUMA", "C:\\ZUMA\\"}, {"T:\\A\\B/", "T:\\A\\B/"}, {"", ""}};
+    for (const Case& c : cases) {
+        TempOffice office;
+        office.write("s.conf", QByteArray("[tables]\norderfolder=") + c.written + "\n");
+        EXPECT_EQ(Settings::fromFile(office.native("s.conf")).orderTableFolder, c.expected) << c.written;
+    }
+}
+
+TEST(Settings, MissingOrBrokenFileGivesEmptySettings) {
+    TempOffice office;
+    office.write("broken.conf", "[drives\nC\n=/x\nno equals here\n");
+    for (const QString& path : {office.native("missing.conf"), office.native("broken.conf")}) {
+        const Settings settings = Settings::fromFile(path);
+        EXPECT_TRUE(settings.drives.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(settings.editor.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(settings.orderTableFolder.isEmpty()) << path.toStdString();
+    }
+}
+
+TEST(Settings, LocateFollowsTheSearchOrder) {
+    TempOffice office;
+    office.write("explicit.conf", "[drives]\nC=/explicit\n");
+    office.write("xdg/sendwerk/sendwerk.conf", "[drives]\nC=/xdg\n");
+    office.write("home/.config/sendwerk/sendwerk.conf", "[drives]\nC=/home\n");
+    office.makeFolder("empty");
+    const bool systemFile = QFileInfo::exists("/etc/sendwerk/sendwerk.conf");
+    const QString lastResort = systemFile ? "/etc/sendwerk/sendwerk.conf" : "";
+    struct Case {
+        std::optional<QString> config, xdg;
+        QString home;
+        QString expected;
+    } cases[] = {
+        {office.native("explicit.conf"), office.native("xdg"), office.native("home"), office.native("explicit.conf")},
+        // a named file that is missing is not silently replaced by another one
+        {office.native("missing.conf"), office.native("xdg"), office.native("home"), ""},
+        {std::nullopt, office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
+        {QString(""), office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
+        {std::nullopt, std::nullopt, office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
+        {std::nullopt, QString("relative/dir"), office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
+        {std::nullopt, office.native("empty"), office.native("empty"), lastResort},
+    };
+    for (const Case& c : cases) {
+        auto bytes = [](const std::optional<QString>& v) {
+            return v ? std::optional<QByteArray>(v->toLocal8Bit()) : std::nullopt;
+        };
+        ScopedEnvironment config("SENDWERK_CONFIG", bytes(c.config));
+        ScopedEnvironment xdg("XDG_CONFIG_HOME", bytes(c.xdg));
+        ScopedEnvironment home("HOME", c.home.toLocal8Bit());
+        EXPECT_EQ(Settings::locate(), c.expected) << c.config.value_or("(unset)").toStdString() << " / "
+                                                  << c.xdg.value_or("(unset)").toStdString();
+        if (!c.expected.isEmpty() && c.expected != lastResort) {
+            EXPECT_EQ(Settings::load().drives.size(), 1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace sendwerk
