@@ -1,0 +1,43 @@
+#include "app/continuous_mode.h"
+
+#include "app/main_actions.h"
+#include "app/main_window.h"
+#include "app/send_schedule.h"
+#include "app/tick_timer.h"
+#include "queue/shared.h"
+#include "widgets/event_queue.h"
+#include "widgets/magic_button.h"
+#include "widgets/text_pane.h"
+
+namespace sendwerk {
+
+namespace {
+
+constexpr int kSending = 5;
+constexpr int kSent = 6;
+
+int indicatorFor(const TextPane& pane) { return pane.data().contains(QStringLiteral(".ausg")) ? 7 : 0; }
+
+}  // namespace
+
+void announceSendStart(Shared& shared, MainWindow& window) {
+    window.oXbpBS->setColorBG(kSending);
+    window.setWindowTitle(titleAfterClick(shared.cNextSenden));
+}
+
+void timedSendRun(Shared& shared, MainWindow& window, MainActions& actions) {
+    const QString announced = shared.cNextSenden;
+    window.oXbpBS->setColorBG(kSending);
+    actions.tone();
+    actions.senden();
+    window.oXbpBS->setColorBG(kSent);
+    window.oXbpBW1->setColorBG(indicatorFor(*window.oMle2));
+    window.oXbpBW2->setColorBG(indicatorFor(*window.oMle3));
+    window.setWindowTitle(titleAfterTimedRun(announced));
+}
+
+void startSendTimer(TickTimer& timer, EventQueue& events) {
+    timer.start(kTimerPeriod, [&events] { events.postEvent(event::TimerTick, 0, 0, nullptr); });
+}
+
+}  // namespace sendwerk

@@ -1,0 +1,128 @@
+#include "app/program.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/continuous_mode.h"
+#include "app/desktop_dialogs.h"
+#include "app/error_report.h"
+#include "app/main_loop.h"
+#include "app/main_window.h"
+#include "app/pane_dump.h"
+#include "app/queue_actions.h"
+#include "app/startup_window.h"
+#include "app/tick_timer.h"
+#include "app/window_build.h"
+#include "config/message_dialog.h"
+#include "dbf/work_areas.h"
+#include "platform/clock.h"
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
+#include "platform/process_starter.h"
+#include "platform/settings.h"
+#include "queue/queue_context.h"
+#include "queue/shared.h"
+#include "queue/start_up.h"
+#include "widgets/event_queue.h"
+#include "widgets/tone.h"
+
+namespace sendwerk {
+
+namespace {
+
+// Everything Main works with, alive for the whole run.
+struct Services {
+    Settings settings = Settings::load();
+    PathResolver resolver = PathResolver::fromSettings(settings);
+    FileSystem files{resolver};
+    dbf::WorkAreas areas{resolver};
+    RealClock clock;
+    PosixProcessStarter starter{files, settings.editor};
+    EventQueue events;
+    DesktopTone tone;
+    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder};
+    Shared shared;
+    BoundTexts texts;
+    TickTimer timer;
+};
+
+void closeAllTables(dbf::WorkAreas& areas) {
+    areas.commitAll();
+    areas.closeAll();
+    areas.select(1);
+}
+
+[[noreturn]] void NotAus(dbf::WorkAreas& areas) {
+    closeAllTables(areas);
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void runMainWindow(Services& s, GuardedApplication& app, QueueActions& actions) {
+    do {
+        auto window = buildMainWindow({s.shared, s.texts, actions, s.events, s.clock});
+        s.queue.messageDialog = messageDialogFor({s.events, s.clock}, window.get());
+        window->closeRequested = [&s] { NotAus(s.areas); };
+        bool rebuildRequested = false;
+        window->resized = [&s, &window, &rebuildRequested](QSize now) {
+            DlgResizer(s.shared, s.events, window->laidOutSize(), now, rebuildRequested);
+        };
+        s.shared.nDauerlauf = 0;
+        startSendTimer(s.timer, s.events);
+        applyFailureIndicator(*window, actions);
+        applyQuarantineIndicator(*window, actions);
+
+        MainLoop(s.shared, *window, s.events, actions, s.clock, [&app] { app.rethrowPending(); }).run();
+
+        if (s.shared.nDauerlauf != 1) dumpPanesIfAsked(*window);
+        window->resized = nullptr;
+        window->setWindowModality(Qt::NonModal);
+        s.queue.messageDialog = nullptr;
+        MainWindow::detach(s.shared);
+        window.reset();
+    } while (s.shared.nDauerlauf == 1);
+}
+
+void Main(Services& s, GuardedApplication& app) {
+    const QSize desktop = QGuiApplication::primaryScreen()->geometry().size();
+    s.shared.nH = desktop.width() / 800.0;
+    s.shared.nV = desktop.height() / 600.0;
+    s.clock.setIdleHook(s.events.idleHook());
+    const MessageBox message = messageBoxOn(s.events);
+
+    auto startup = showStartupWindow(s.shared);
+    if (!startUpChecks(s.shared, s.queue, {message, tableOpenDialogsOn(s.events, s.clock)})) return;
+    s.clock.pause(3);
+    startup.reset();
+
+    if (startModeFor(QGuiApplication::queryKeyboardModifiers()) != StartMode::Normal) {
+        // The configuration modes are not part of the program yet; they end like this.
+        message(QStringLiteral("Das Programm wird beendet. Starten Sie es bei Bedarf neu."));
+        closeAllTables(s.areas);
+        return;
+    }
+
+    QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); });
+    runMainWindow(s, app, actions);
+    closeAllTables(s.areas);
+}
+
+}  // namespace
+
+int runProgram(GuardedApplication& app) {
+    Services services;
+    const auto body = [&] {
+        try {
+            Main(services, app);
+        } catch (const EndOfProgram&) {
+            // The table-open retry was given up: nothing was written, nothing to close.
+        }
+    };
+    return runWithErrorReport(body, messageBoxOn(services.events), [&] { closeAllTables(services.areas); });
+}
+
+}  // namespace sendwerk

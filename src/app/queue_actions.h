@@ -1,0 +1,40 @@
+// The real MainActions: the queue's routines on the shared state and the office's
+// services, the configured editor for "Notepad.exe" (the window keeps painting while
+// it runs), the desktop tone, and NotAus. Built by Main for the whole run; GUI thread.
+#pragma once
+
+#include <functional>
+
+#include "app/main_actions.h"
+#include "queue/screen.h"
+
+namespace sendwerk {
+
+struct Shared;
+struct QueueContext;
+
+class QueueActions final : public MainActions {
+public:
+    QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
+                 std::function<void()> notAus);
+
+    bool senden() override;
+    void wiederholen(int nFQ) override;
+    QString mailAusgang() override;
+    QString sendeFehler(int nFQ) override;
+    bool folderHoldsOrders(int nFQ) override;
+    void runNotepad(const QString& dosPath) override;
+    void openTextEditor(const QString& dosPath, const QString& title) override;
+    void openLogBrowser() override;
+    void tone() override;
+    void notAus() override;
+
+private:
+    Shared& shared_;
+    QueueContext& context_;
+    Tone tone_;
+    std::function<void()> keepPainting_;
+    std::function<void()> notAus_;
+};
+
+}  // namespace sendwerk
