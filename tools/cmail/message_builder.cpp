@@ -1,5 +1,7 @@
 #include "message_builder.h"
 
+#include "header_encoding.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -114,7 +116,6 @@ BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachme
     vmime::addressList to;
     to.appendAddress(vmime::make_shared<vmime::mailbox>(mailboxOf(request.to)));
     builder.setRecipients(to);
-    builder.setSubject(vmime::text(utf8(request.subject), utf8Charset));
 
     builder.constructTextPart(vmime::mediaType(vmime::mediaTypes::TEXT, vmime::mediaTypes::TEXT_PLAIN));
     auto& textPart = *builder.getTextPart();
@@ -125,6 +126,7 @@ BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachme
 
     const vmime::shared_ptr<vmime::message> message = builder.construct();
     const auto header = message->getHeader();
+    header->removeAllFields(vmime::fields::SUBJECT);
     if (!request.replyTo.isEmpty())
         header->ReplyTo()->setValue(mailboxOf(request.replyTo));
     header->Date()->setValue(toVmime(date));
@@ -139,6 +141,7 @@ BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachme
     context.setInternationalizedEmailSupport(false);
     BuiltMessage built;
     built.messageId = messageId;
+    built.data = unstructuredField("Subject", request.subject);
     vmime::utility::outputStreamStringAdapter out(built.data);
     message->generate(context, out);
     return built;
