@@ -114,8 +114,8 @@ QStringList PosixProcessStarter::commandFor(const QString& dosProgram) const {
     const QString program = files_.native(dosProgram);
     if (program.isEmpty()) return {};
     if (isExecutableFile(program)) return {program};
-    if (program.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
-        const QString withoutExe = program.left(program.size() - 4);
+    if (dosProgram.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive)) {
+        const QString withoutExe = files_.native(dosProgram.chopped(4));
         if (isExecutableFile(withoutExe)) return {withoutExe};
     }
     return {};
