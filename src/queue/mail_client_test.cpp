@@ -93,6 +93,18 @@ TEST(MailClient, ResultFileLookedForAtFiveAndFifteenSeconds) {
     }
 }
 
+// A result file left from an earlier attempt is found and judged; it is not removed first.
+TEST(MailClient, ResultFileFromAnEarlierAttemptIsJudged) {
+    QueueOffice o(false);
+    o.writeOrder(QStringLiteral("A_123456_x.result"), testing::kFailure);
+    o.client.plan(PlannedAnswer::never());
+    const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
+    EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
+                            QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail),
+              MailOutcome::Failure);
+    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 7);
+}
+
 TEST(MailClient, CurrentMailPaneShowsTheOrderDecodedForDisplay) {
     const OrderMail mail{"r@x", "Gr\xFC\xDF" "e", "Text", "C:\\a.pdf", "x.result"};
     EXPECT_EQ(currentMailText(QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"), mail),
