@@ -1,0 +1,155 @@
+#include "commands.h"
+
+#include "dbf/field_codec.h"
+#include "dbf/ntx_builder.h"
+#include "dbf/table.h"
+#include "platform/code_page.h"
+#include "record_text.h"
+
+#include <QDate>
+
+#include <memory>
+#include <stdexcept>
+
+namespace sendwerk::dbftool {
+
+namespace {
+
+using dbf::FieldDef;
+using dbf::Table;
+
+std::unique_ptr<Table> openTable(const QString& path, dbf::ShareMode mode) {
+    std::unique_ptr<Table> table;
+    if (Table::open(path, mode, table) == dbf::OpenResult::InUse)
+        throw std::runtime_error(path.toStdString() + ": the table is in use by another program");
+    return table;
+}
+
+[[noreturn]] void refuse(const Table& table, const QString& cause) {
+    throw std::runtime_error(table.path().toStdString() + ": " + cause.toStdString());
+}
+
+QByteArray in1252(const Table& table, const FieldDef& field, const QString& value) {
+    const Encoded encoded = encode1252(value);
+    if (!encoded.complete())
+        refuse(table, "the value of " + field.name + " holds characters that Windows-1252 cannot store: "
+                          + encoded.unmappable);
+    return encoded.bytes;
+}
+
+// The stored form of one value, checked before anything is written.
+QByteArray storedValue(const Table& table, const FieldDef& field, const QString& value) {
+    if (field.type == 'C' || field.type == 'M') return in1252(table, field, value);
+    if (value.isEmpty()) return {};
+    switch (field.type) {
+    case 'N': {
+        bool ok = false;
+        const double number = value.trimmed().toDouble(&ok);
+        if (!ok) refuse(table, "\"" + value + "\" is not a number for " + field.name);
+        const std::optional<QByteArray> text = dbf::formatNumber(number, field.width, field.decimals);
+        if (!text) refuse(table, "\"" + value + "\" does not fit " + field.name);
+        return *text;
+    }
+    case 'D':
+        if (!QDate::fromString(value, QStringLiteral("yyyyMMdd")).isValid())
+            refuse(table, "\"" + value + "\" is not a date YYYYMMDD for " + field.name);
+        return value.toLatin1();
+    default: {
+        const QString upper = value.toUpper();
+        if (upper == "T" || upper == "Y") return "T";
+        if (upper == "F" || upper == "N") return "F";
+        refuse(table, "\"" + value + "\" is not a logical T or F for " + field.name);
+    }
+    }
+}
+
+FieldDef parseSpec(const QString& table, const QString& spec) {
+    const QStringList parts = spec.split(':');
+    const auto bad = [&]() -> FieldDef {
+        throw std::runtime_error(table.toStdString() + ": bad field \"" + spec.toStdString()
+                                 + "\", expected NAME:TYPE:WIDTH[:DEC]");
+    };
+    if (parts.size() < 2 || parts.size() > 4 || parts[1].size() != 1) return bad();
+    FieldDef field{parts[0], parts[1].at(0).toUpper().toLatin1(), 0, 0};
+    bool ok = true;
+    if (parts.size() > 2) field.width = parts[2].toInt(&ok);
+    if (!ok) return bad();
+    if (parts.size() > 3) field.decimals = parts[3].toInt(&ok);
+    if (!ok) return bad();
+    return field;
+}
+
+}  // namespace
+
+int info(const QString& path, const Output& out) {
+    auto table = openTable(path, dbf::ShareMode::Shared);
+    const int version = table->versionByte();
+    QByteArray text;
+    text += "file: " + table->path().toUtf8() + '\n';
+    text += "version: 0x" + QByteArray::number(version, 16).toUpper().rightJustified(2, '0')
+            + (version == 0x83 ? " (dBASE III with memo)\n" : " (dBASE III)\n");
+    text += "last update: " + table->lastUpdate().toString(Qt::ISODate).toLatin1() + '\n';
+    text += "records: " + QByteArray::number(table->recCount()) + '\n';
+    text += "header length: " + QByteArray::number(table->headerLength()) + '\n';
+    text += "record length: " + QByteArray::number(table->recordLength()) + '\n';
+    text += "fields:\n";
+    for (const FieldDef& f : table->fields())
+        text += "  " + f.name.toLatin1() + ' ' + f.type + ' ' + QByteArray::number(f.width) + ' '
+                + QByteArray::number(f.decimals) + '\n';
+    out(text);
+    return 0;
+}
+
+int dump(const QString& path, bool csv, const Output& out) {
+    auto table = openTable(path, dbf::ShareMode::Shared);
+    const auto line = csv ? csvLine : plainLine;
+    out(line(headerValues(*table)));
+    for (table->goTop(); !table->eof(); table->skip()) out(line(recordRow(*table)));
+    return 0;
+}
+
+int create(const QString& path, const QStringList& specs, const Output&) {
+    QList<FieldDef> fields;
+    for (const QString& spec : specs) fields.append(parseSpec(path, spec));
+    Table::create(path, fields);
+    return 0;
+}
+
+int append(const QString& path, const QStringList& assignments, const Output&) {
+    auto table = openTable(path, dbf::ShareMode::Shared);
+    QList<std::pair<FieldDef, QByteArray>> values;
+    for (const QString& assignment : assignments) {
+        const qsizetype equals = assignment.indexOf('=');
+        if (equals <= 0) refuse(*table, "bad assignment \"" + assignment + "\", expected NAME=VALUE");
+        const int i = table->fieldIndex(assignment.left(equals));
+        if (i < 0) refuse(*table, "the table has no field " + assignment.left(equals));
+        const FieldDef& field = table->fields()[i];
+        values.append({field, storedValue(*table, field, assignment.mid(equals + 1))});
+    }
+    table->appendBlank();
+    for (const auto& [field, value] : values) {
+        if (field.type == 'M') table->putMemo(field.name, value);
+        else table->put(field.name, value);
+    }
+    table->commit();
+    table->unlockAll();
+    return 0;
+}
+
+int index(const QString& path, const QString& ntx, const QString& expression, const Output&) {
+    auto table = openTable(path, dbf::ShareMode::Shared);
+    dbf::buildIndex(*table, ntx, expression);
+    return 0;
+}
+
+int seek(const QString& path, const QString& ntx, const QString& key, const Output& out) {
+    auto table = openTable(path, dbf::ShareMode::Shared);
+    table->setIndex(ntx);
+    const Encoded encoded = encode1252(key);
+    if (!encoded.complete()) refuse(*table, "the key holds characters that Windows-1252 cannot store");
+    if (!table->seek(encoded.bytes)) return 1;
+    out(plainLine(recordRow(*table)));
+    return 0;
+}
+
+}  // namespace sendwerk::dbftool

@@ -1,0 +1,24 @@
+// The subcommands of dbftool. Each works on native paths, writes its output to `out`
+// and returns the exit code (0 success, 1 "not found" of seek); errors throw
+// std::runtime_error (DbfError among them) whose text names the file and the cause.
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+
+namespace sendwerk::dbftool {
+
+using Output = std::function<void(const QByteArray&)>;
+
+int info(const QString& table, const Output& out);
+int dump(const QString& table, bool csv, const Output& out);
+// Specs NAME:TYPE:WIDTH[:DEC]; the width may be left out for D, L and M.
+int create(const QString& table, const QStringList& specs, const Output& out);
+// Assignments NAME=VALUE, all checked before the record is appended.
+int append(const QString& table, const QStringList& assignments, const Output& out);
+int index(const QString& table, const QString& ntx, const QString& expression, const Output& out);
+int seek(const QString& table, const QString& ntx, const QString& key, const Output& out);
+
+}  // namespace sendwerk::dbftool
