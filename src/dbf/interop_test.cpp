@@ -1,5 +1,5 @@
 // Tables, memos and indexes exchanged with engines nobody here wrote: python3-dbf
-// writes, python3-dbfread and Perl's DBD-XBase (dbf_dump, index_dump) read. A missing
+// writes, python3-dbfread and Perl's dbf_dump and index_dump read. A missing
 // peer fails the test with a message naming it: scripts/install-deps provides them.
 #include "dbf/ntx_builder.h"
 #include "dbf/table.h"
