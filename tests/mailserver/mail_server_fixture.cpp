@@ -107,6 +107,16 @@ std::vector<ReceivedCommand> MailServer::commands() const
     return seen;
 }
 
+QJsonObject MailServer::decoded(int n) const
+{
+    QProcess decoder;
+    decoder.start(QStringLiteral("/usr/bin/python3"), {serverDir + "/decode_mail.py", stem(spool_.path() + "/mail", n) + ".eml"});
+    if (!decoder.waitForFinished(20000) || decoder.exitCode() != 0)
+        throw std::runtime_error("decode_mail.py failed on message " + std::to_string(n) + ": "
+                                 + decoder.readAllStandardError().toStdString());
+    return QJsonDocument::fromJson(decoder.readAllStandardOutput()).object();
+}
+
 bool MailServer::waitForMessages(int count, std::chrono::milliseconds deadline)
 {
     const QDeadlineTimer until(deadline);

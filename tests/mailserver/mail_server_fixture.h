@@ -61,6 +61,9 @@ public:
     QByteArray message(int n) const;
     QJsonObject envelope(int n) const;
     std::vector<ReceivedCommand> commands() const;
+    // Message n as Python's e-mail package reads it (decode_mail.py): headers, body,
+    // body_charset, body_encoding, attachments[{filename, content_type, encoding, data}].
+    QJsonObject decoded(int n) const;
 
     // Waits (bounded) until `count` messages are saved; false at the deadline.
     bool waitForMessages(int count, std::chrono::milliseconds deadline = std::chrono::seconds(10));
