@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -27,16 +28,34 @@ bool existsOnDisk(const QString& nativePath) {
     return ::lstat(QFile::encodeName(nativePath).constData(), &info) == 0;
 }
 
+bool isAscii(const QByteArray& bytes) {
+    return std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool sameAsciiIgnoringCase(const char* a, const QByteArray& b) {
+    qsizetype i = 0;
+    for (; a[i] != '\0' && i < b.size(); ++i) {
+        const char x = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
+        const char y = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
+        if (x != y) return false;
+    }
+    return a[i] == '\0' && i == b.size();
+}
+
 // The entry of `folder` whose name equals `component` ignoring case; the first in
 // name order when several do (a case-sensitive disk may hold "a" and "A"). Empty when
-// none does or the folder cannot be read.
+// none does or the folder cannot be read. An ASCII name is compared on the raw bytes,
+// so a folder of thousands of orders costs no conversion per entry.
 QString caseInsensitiveEntry(const QString& folder, const QString& component) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(QFile::encodeName(folder).constData()), ::closedir);
     if (!dir) return {};
+    const QByteArray wanted = QFile::encodeName(component);
+    const bool ascii = isAscii(wanted);
     QString best;
     while (const dirent* entry = ::readdir(dir.get())) {
+        if (ascii && !sameAsciiIgnoringCase(entry->d_name, wanted)) continue;
         const QString name = QFile::decodeName(entry->d_name);
-        if (name.compare(component, Qt::CaseInsensitive) != 0) continue;
+        if (!ascii && name.compare(component, Qt::CaseInsensitive) != 0) continue;
         if (best.isEmpty() || name < best) best = name;
     }
     return best;
