@@ -20,34 +20,34 @@ int fieldNamed(const QString& name, const QList<FieldDef>& fields) {
 
 }  // namespace
 
-KeySpec parseKeyExpression(const QString& expression, const QList<FieldDef>& fields, const QString& path) {
+IndexKey parseKeyExpression(const QString& expression, const QList<FieldDef>& fields, const QString& path) {
     static const QRegularExpression plain(QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*$)"));
     static const QRegularExpression str(QStringLiteral(
         R"(^\s*STR\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*(?:,\s*(\d+)\s*(?:,\s*(\d+)\s*)?)?\)\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
-    KeySpec spec;
+    IndexKey key;
     if (const auto match = plain.match(expression); match.hasMatch()) {
-        spec.field = fieldNamed(match.captured(1), fields);
-        if (spec.field < 0) refuse(path, expression, "the table has no such field");
-        const FieldDef& f = fields[spec.field];
+        key.field = fieldNamed(match.captured(1), fields);
+        if (key.field < 0) refuse(path, expression, "the table has no such field");
+        const FieldDef& f = fields[key.field];
         if (f.type == 'M') refuse(path, expression, "a memo field cannot be a key");
-        spec.kind = f.type == 'N' ? KeySpec::Kind::Numeric : KeySpec::Kind::Text;
-        spec.length = f.width;
-        spec.decimals = f.type == 'N' ? f.decimals : 0;
+        key.kind = f.type == 'N' ? IndexKey::Kind::Numeric : IndexKey::Kind::Text;
+        key.length = f.width;
+        key.decimals = f.type == 'N' ? f.decimals : 0;
     } else if (const auto call = str.match(expression); call.hasMatch()) {
-        spec.field = fieldNamed(call.captured(1), fields);
-        if (spec.field < 0) refuse(path, expression, "the table has no such field");
-        if (fields[spec.field].type != 'N') refuse(path, expression, "STR() needs a numeric field");
-        spec.kind = KeySpec::Kind::Str;
-        spec.length = call.captured(2).isEmpty() ? 10 : call.captured(2).toInt();
-        spec.decimals = call.captured(3).isEmpty() ? 0 : call.captured(3).toInt();
-        if (spec.length < 1 || spec.length > 20 || (spec.decimals > 0 && spec.decimals > spec.length - 2))
+        key.field = fieldNamed(call.captured(1), fields);
+        if (key.field < 0) refuse(path, expression, "the table has no such field");
+        if (fields[key.field].type != 'N') refuse(path, expression, "STR() needs a numeric field");
+        key.kind = IndexKey::Kind::Str;
+        key.length = call.captured(2).isEmpty() ? 10 : call.captured(2).toInt();
+        key.decimals = call.captured(3).isEmpty() ? 0 : call.captured(3).toInt();
+        if (key.length < 1 || key.length > 20 || (key.decimals > 0 && key.decimals > key.length - 2))
             refuse(path, expression, "width or decimals out of range");
     } else {
         refuse(path, expression, "only a field name or STR(field, width[, decimals]) is supported");
     }
-    if (spec.length > 250) refuse(path, expression, "the key is longer than 250 bytes");
-    return spec;
+    if (key.length > 250) refuse(path, expression, "the key is longer than 250 bytes");
+    return key;
 }
 
 QByteArray numericKey(double value, int width, int decimals) {
@@ -63,25 +63,25 @@ QByteArray numericKey(double value, int width, int decimals) {
     return key;
 }
 
-QByteArray keyOf(const KeySpec& spec, const QByteArray& rawField) {
-    switch (spec.kind) {
-    case KeySpec::Kind::Text: return padText(rawField, spec.length);
-    case KeySpec::Kind::Numeric: return numericKey(parseNumber(rawField).value_or(0.0), spec.length, spec.decimals);
-    case KeySpec::Kind::Str: return strOf(parseNumber(rawField).value_or(0.0), spec.length, spec.decimals);
+QByteArray keyOf(const IndexKey& key, const QByteArray& rawField) {
+    switch (key.kind) {
+    case IndexKey::Kind::Text: return padText(rawField, key.length);
+    case IndexKey::Kind::Numeric: return numericKey(parseNumber(rawField).value_or(0.0), key.length, key.decimals);
+    case IndexKey::Kind::Str: return strOf(parseNumber(rawField).value_or(0.0), key.length, key.decimals);
     }
     return {};
 }
 
-QByteArray searchKey(const KeySpec& spec, const QByteArray& value) {
+QByteArray searchKey(const IndexKey& key, const QByteArray& value) {
     // STR() keys are text too: "    42" is looked up as written.
-    if (!spec.numeric()) return value.left(spec.length);
-    return searchKey(spec, parseNumber(value).value_or(0.0));
+    if (!key.numeric()) return value.left(key.length);
+    return searchKey(key, parseNumber(value).value_or(0.0));
 }
 
-QByteArray searchKey(const KeySpec& spec, double value) {
-    if (spec.kind == KeySpec::Kind::Numeric) return numericKey(value, spec.length, spec.decimals);
-    if (spec.kind == KeySpec::Kind::Str) return strOf(value, spec.length, spec.decimals);
-    return strOf(value, spec.length, 0);
+QByteArray searchKey(const IndexKey& key, double value) {
+    if (key.kind == IndexKey::Kind::Numeric) return numericKey(value, key.length, key.decimals);
+    if (key.kind == IndexKey::Kind::Str) return strOf(value, key.length, key.decimals);
+    return strOf(value, key.length, 0);
 }
 
 }  // namespace sendwerk::dbf

@@ -13,7 +13,7 @@
 
 namespace sendwerk::dbf {
 
-struct KeySpec {
+struct IndexKey {
     enum class Kind { Text, Numeric, Str };
     Kind kind = Kind::Text;
     int field = 0;     // index in the table's field list
@@ -23,13 +23,13 @@ struct KeySpec {
     bool numeric() const { return kind == Kind::Numeric; }
 };
 
-KeySpec parseKeyExpression(const QString& expression, const QList<FieldDef>& fields, const QString& path);
+IndexKey parseKeyExpression(const QString& expression, const QList<FieldDef>& fields, const QString& path);
 
 // The key of a record, from the stored bytes of the key's field.
-QByteArray keyOf(const KeySpec& spec, const QByteArray& rawField);
+QByteArray keyOf(const IndexKey& key, const QByteArray& rawField);
 // A search value given as text (text keys) or as a number (numeric and STR keys).
-QByteArray searchKey(const KeySpec& spec, const QByteArray& value);
-QByteArray searchKey(const KeySpec& spec, double value);
+QByteArray searchKey(const IndexKey& key, const QByteArray& value);
+QByteArray searchKey(const IndexKey& key, double value);
 
 // STR(value, width, decimals) with leading blanks made "0"; negatives as formats.md says.
 QByteArray numericKey(double value, int width, int decimals);

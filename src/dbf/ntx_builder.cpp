@@ -83,15 +83,15 @@ Level packLevel(const Level& level, int maxItems, PageWriter& writer) {
     return upper;
 }
 
-std::vector<Item> sortedKeys(Table& table, const KeySpec& spec) {
-    const QString fieldName = table.fields()[spec.field].name;
+std::vector<Item> sortedKeys(Table& table, const IndexKey& key) {
+    const QString fieldName = table.fields()[key.field].name;
     std::vector<Item> items;
     const int count = table.recCount();
     items.reserve(static_cast<std::size_t>(count));
     const int position = table.recNo();
     for (int record = 1; record <= count; ++record) {
         table.goTo(record);
-        items.push_back({keyOf(spec, table.rawField(fieldName)), static_cast<quint32>(record), 0});
+        items.push_back({keyOf(key, table.rawField(fieldName)), static_cast<quint32>(record), 0});
     }
     table.goTo(position);
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.key < b.key; });
@@ -101,10 +101,10 @@ std::vector<Item> sortedKeys(Table& table, const KeySpec& spec) {
 }  // namespace
 
 void buildIndex(Table& table, const QString& ntxNativePath, const QString& expression) {
-    const KeySpec spec = parseKeyExpression(expression, table.fields(), ntxNativePath);
-    NtxHeader header = ntxHeaderFor(spec.length, spec.decimals, expression.trimmed().toUpper());
+    const IndexKey key = parseKeyExpression(expression, table.fields(), ntxNativePath);
+    NtxHeader header = ntxHeaderFor(key.length, key.decimals, expression.trimmed().toUpper());
     PageWriter writer(header);
-    Level level{sortedKeys(table, spec), 0};
+    Level level{sortedKeys(table, key), 0};
     while (static_cast<int>(level.items.size()) > header.maxItems) level = packLevel(level, header.maxItems, writer);
     header.root = writer.add(level.items.data(), static_cast<int>(level.items.size()), level.rightmost);
 

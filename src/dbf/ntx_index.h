@@ -24,7 +24,7 @@ public:
     NtxIndex(FileHandle file, const QList<FieldDef>& fields);
 
     const NtxHeader& header() const { return header_; }
-    const KeySpec& key() const { return key_; }
+    const IndexKey& key() const { return key_; }
     const QString& path() const { return file_.path(); }
 
     // Each returns the record number of the item it lands on, or 0 past either end.
@@ -59,7 +59,7 @@ private:
     FileHandle file_;
     std::int64_t fileSize_ = 0;
     NtxHeader header_;
-    KeySpec key_;
+    IndexKey key_;
     std::map<quint32, Page> pages_;
     std::vector<Step> path_;
 };

@@ -114,7 +114,7 @@ struct Table::Impl {
     // Brings the index walk onto the current record after goTo() moved it physically.
     void stepIndexToCurrent() {
         if (indexInStep || atEof) return;
-        const KeySpec& key = index->key();
+        const IndexKey& key = index->key();
         bool hit = false;
         quint32 at = index->seek(keyOf(key, raw(key.field)), hit);
         while (hit && at != 0 && at != static_cast<quint32>(recNo)) at = index->next();

@@ -63,10 +63,10 @@ QByteArray storedValue(const Table& table, const FieldDef& field, const QString&
     }
 }
 
-FieldDef parseSpec(const QString& table, const QString& spec) {
-    const QStringList parts = spec.split(':');
+FieldDef parseFieldDefinition(const QString& table, const QString& definition) {
+    const QStringList parts = definition.split(':');
     const auto bad = [&]() -> FieldDef {
-        throw std::runtime_error(table.toStdString() + ": bad field \"" + spec.toStdString()
+        throw std::runtime_error(table.toStdString() + ": bad field \"" + definition.toStdString()
                                  + "\", expected NAME:TYPE:WIDTH[:DEC]");
     };
     if (parts.size() < 2 || parts.size() > 4 || parts[1].size() != 1) return bad();
@@ -108,9 +108,9 @@ int dump(const QString& path, bool csv, const Output& out) {
     return 0;
 }
 
-int create(const QString& path, const QStringList& specs, const Output&) {
+int create(const QString& path, const QStringList& definitions, const Output&) {
     QList<FieldDef> fields;
-    for (const QString& spec : specs) fields.append(parseSpec(path, spec));
+    for (const QString& definition : definitions) fields.append(parseFieldDefinition(path, definition));
     Table::create(path, fields);
     return 0;
 }

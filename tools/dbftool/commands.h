@@ -14,8 +14,8 @@ using Output = std::function<void(const QByteArray&)>;
 
 int info(const QString& table, const Output& out);
 int dump(const QString& table, bool csv, const Output& out);
-// Specs NAME:TYPE:WIDTH[:DEC]; the width may be left out for D, L and M.
-int create(const QString& table, const QStringList& specs, const Output& out);
+// Field definitions NAME:TYPE:WIDTH[:DEC]; the width may be left out for D, L and M.
+int create(const QString& table, const QStringList& definitions, const Output& out);
 // Assignments NAME=VALUE, all checked before the record is appended.
 int append(const QString& table, const QStringList& assignments, const Output& out);
 int index(const QString& table, const QString& ntx, const QString& expression, const Output& out);
