@@ -82,6 +82,8 @@ PathResolver::PathResolver(QMap<QChar, QString> drives) {
 PathResolver PathResolver::fromSettings(const Settings& settings) { return PathResolver(settings.drives); }
 
 QString PathResolver::native(const QString& dosPath) const {
+    // The C library would end the path at the NUL and so reach another file.
+    if (dosPath.contains(QChar(0))) return {};
     QString base;
     QString rest = dosPath;
     if (hasDrive(dosPath)) {
@@ -121,6 +123,10 @@ QString PathResolver::native(const QString& dosPath) const {
 
 QString PathResolver::nativeOrThrow(const QString& dosPath) const {
     const QString path = native(dosPath);
+    if (path.isEmpty() && dosPath.contains(QChar(0)))
+        throw std::runtime_error(QStringLiteral("path \"%1\" contains a NUL character")
+                                     .arg(QString(dosPath).replace(QChar(0), QLatin1String("\\0")))
+                                     .toStdString());
     if (path.isEmpty())
         throw std::runtime_error(QStringLiteral("drive %1: of path \"%2\" is not mapped in the settings file")
                                      .arg(dosPath.at(0).toUpper(), dosPath)

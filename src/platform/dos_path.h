@@ -3,7 +3,8 @@
 //
 // - "X:\rest" maps X through the drive map; an unmapped drive is an error (native()
 //   gives an empty path, nativeOrThrow() an exception naming the drive). ".." never
-//   climbs above a drive's folder; "." is skipped.
+//   climbs above a drive's folder; "." is skipped. A path with a NUL character in it
+//   resolves to nothing, like an unmapped drive.
 // - A path without a drive is relative to the current folder; a path that starts with a
 //   separator is rooted (so native absolute paths pass through).
 // - "\" and "/" both separate components. Each component is matched case-insensitively

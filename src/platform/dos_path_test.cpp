@@ -61,6 +61,12 @@ TEST_F(PathResolverTest, UnmappedDriveGivesNothingOrAnErrorNamingIt) {
     EXPECT_EQ(resolver.nativeOrThrow("c:\\zuma"), office.native("ZUMA"));
 }
 
+TEST_F(PathResolverTest, PathWithANulCharacterResolvesToNothing) {
+    const QString path = QString("C:\\ZUMA\\CMail") + QChar(0) + "\\x";
+    EXPECT_TRUE(resolver.native(path).isEmpty());
+    EXPECT_THROW(resolver.nativeOrThrow(path), std::runtime_error);
+}
+
 TEST_F(PathResolverTest, RootedPathsPassThroughAndStillMatchCase) {
     EXPECT_EQ(resolver.native(office.root() + "/zuma/cmail"), office.native("ZUMA/CMail"));
     EXPECT_EQ(resolver.native("/"), "/");

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <string>
@@ -97,6 +98,12 @@ struct ExecReport {
     }
 };
 
+// An argument vector ends each argument at a NUL byte; rather than hand the program a
+// shortened argument (an order file full of garbage can bring one), it is not started.
+bool passable(const QList<QByteArray>& arguments) {
+    return std::none_of(arguments.cbegin(), arguments.cend(), [](const QByteArray& a) { return a.contains('\0'); });
+}
+
 pid_t waitFor(pid_t pid, int& status, int flags) {
     for (;;) {
         const pid_t result = ::waitpid(pid, &status, flags);
@@ -137,7 +144,7 @@ static QList<QByteArray> argumentsFor(const QString& dosProgram, const QList<QBy
 
 bool PosixProcessStarter::startDetached(const QString& dosProgram, const QList<QByteArray>& arguments) {
     const QStringList command = commandFor(dosProgram);
-    if (command.isEmpty()) return false;
+    if (command.isEmpty() || !passable(arguments)) return false;
     const ChildImage image(command, argumentsFor(dosProgram, arguments, files_));
     ExecReport report;
     if (!report.valid()) return false;
@@ -148,11 +155,16 @@ bool PosixProcessStarter::startDetached(const QString& dosProgram, const QList<Q
     // as a child of init (or the session's reaper), so it never stays a zombie of ours.
     const pid_t middle = ::fork();
     if (middle == 0) {
-        if (::fork() == 0) {
+        const pid_t program = ::fork();
+        if (program == 0) {
             ::setsid();
             ::dup2(devNull, STDIN_FILENO);
             ::dup2(devNull, STDOUT_FILENO);
             image.exec(report.fds[1]);
+        }
+        if (program < 0) {
+            const int error = errno;
+            [[maybe_unused]] ssize_t ignored = ::write(report.fds[1], &error, sizeof error);
         }
         ::_exit(0);
     }
@@ -166,7 +178,7 @@ bool PosixProcessStarter::startDetached(const QString& dosProgram, const QList<Q
 int PosixProcessStarter::runAndWait(const QString& dosProgram, const QList<QByteArray>& arguments,
                                     const std::function<void()>& whileWaiting) {
     const QStringList command = commandFor(dosProgram);
-    if (command.isEmpty()) return -1;
+    if (command.isEmpty() || !passable(arguments)) return -1;
     const ChildImage image(command, argumentsFor(dosProgram, arguments, files_));
     ExecReport report;
     if (!report.valid()) return -1;

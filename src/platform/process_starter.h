@@ -1,5 +1,7 @@
 // Starting other programs: always with an argument vector, never through a shell.
-// Arguments are raw bytes (the office's texts travel as Windows-1252, unchanged).
+// Arguments are raw bytes (the office's texts travel as Windows-1252, unchanged); one
+// with a NUL byte cannot travel unchanged, so the program is then not started. The
+// editor that stands for "Notepad.exe" gets its file arguments as native paths.
 //
 // Program names follow the office's Windows habits: "X.exe" is started as "X.exe" when
 // that file is executable, else as "X" in the same folder; "Notepad.exe" (any case,

@@ -67,7 +67,8 @@ Settings Settings::fromFile(const QString& path) {
     const QString drivesPrefix = QStringLiteral("drives/");
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (!it.key().startsWith(drivesPrefix)) continue;
-        const QString letter = it.key().mid(drivesPrefix.size());
+        QString letter = it.key().mid(drivesPrefix.size());
+        if (letter.endsWith(QLatin1Char(':'))) letter.chop(1);  // "C:=/srv/zuma" means the same
         if (letter.size() == 1 && letter.at(0).isLetter() && !it.value().isEmpty())
             settings.drives.insert(letter.at(0).toUpper(), it.value());
     }

@@ -38,6 +38,8 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
                  "[drives]\n"
                  "C=/srv/zuma\n"
                  "t = /mnt/server/zuma, alt\n"
+                 "d:=/srv/daten\n"
+                 "CC=/not/a/drive\n"
                  "[programs]\n"
                  "editor=gnome-text-editor --wait \"/opt/my files/x\"\n"
                  "textprinter=|lp -d office;raw\n"
@@ -49,7 +51,8 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
     const Settings settings = Settings::fromFile(office.native("sendwerk.conf"));
     EXPECT_EQ(settings.drives.value(QChar('C')), "/srv/zuma");
     EXPECT_EQ(settings.drives.value(QChar('T')), "/mnt/server/zuma, alt");
-    EXPECT_EQ(settings.drives.size(), 2);
+    EXPECT_EQ(settings.drives.value(QChar('D')), "/srv/daten");
+    EXPECT_EQ(settings.drives.size(), 3);
     EXPECT_EQ(settings.editor, (QStringList{"gnome-text-editor", "--wait", "/opt/my files/x"}));
     EXPECT_EQ(settings.textPrinter, "|lp -d office;raw");
     EXPECT_EQ(settings.orderTableFolder, "C:\\ZUMA\\");
