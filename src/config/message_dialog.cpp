@@ -107,7 +107,10 @@ QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cT
     }
 
     window.reset();
-    if (!focusBefore.isNull()) focusBefore->setFocus();
+    if (!focusBefore.isNull()) {
+        focusBefore->window()->activateWindow();
+        focusBefore->setFocus();
+    }
     return withoutLeadingBlanks(cString);
 }
 

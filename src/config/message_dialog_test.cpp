@@ -1,0 +1,218 @@
+#include "config/message_dialog.h"
+
+#include "platform/clock.h"
+#include "widgets/event_queue.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace sendwerk {
+namespace {
+
+const QString kHint = QStringLiteral("  -  STRG-W zum Speichern dieses Textes  -  Esc-Taste zum Beenden");
+
+TEST(MessageDialogLayout, NumbersFollowTheDesktopWidth) {
+    const struct {
+        int desktopWidth, ownerWidth, width, height;
+        QRect pane;
+        QPointF button;
+        QSize buttonSize;
+        std::optional<QPointF> window;
+    } cases[] = {
+        // The send run's call on an 800 pixel wide desktop.
+        {800, 1200, 500, 500, {30, 40, 440, 430}, {214, 12}, {72, 24}, std::nullopt},
+        // nV = 2.4: INT(172.8) = 172, INT(57.6) = 57, INT(28.8) = 28.
+        {1920, 1200, 500, 500, {72, 96, 356, 332}, {164, 28}, {172, 57}, std::nullopt},
+        // 800 x 600 gets its own position: half the owner's width, INT(20 x nV) up.
+        {800, 1200, 800, 600, {30, 40, 740, 530}, {364, 12}, {72, 24}, QPointF(600, 20)},
+        {1366, 1201, 800, 600, {51, 68, 698, 481}, {339, 20}, {122, 40}, QPointF(600.5, 34)},
+        // The button's x is divided exactly.
+        {1000, 800, 501, 500, {37, 50, 501 - 75, 500 - 87}, {205.5, 15}, {90, 30}, std::nullopt},
+        // The height does not scale the layout.
+        {800, 800, 800, 601, {30, 40, 740, 531}, {364, 12}, {72, 24}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const MessageDialogLayout l = messageDialogLayout(c.desktopWidth, c.ownerWidth, c.width, c.height);
+        const auto name = std::to_string(c.desktopWidth) + " / " + std::to_string(c.width) + "x" +
+                          std::to_string(c.height);
+        EXPECT_EQ(l.pane, c.pane) << name;
+        EXPECT_DOUBLE_EQ(l.buttonPosition.x(), c.button.x()) << name;
+        EXPECT_DOUBLE_EQ(l.buttonPosition.y(), c.button.y()) << name;
+        EXPECT_EQ(l.buttonSize, c.buttonSize) << name;
+        EXPECT_EQ(l.windowPosition, c.window) << name;
+    }
+}
+
+TEST(MessageDialogTitle, TheHintFollowsDatInAnyLetterCase) {
+    const struct {
+        const char* message;
+        bool hint;
+    } cases[] = {
+        {"Verbindung.dat fehlt", true}, {"C:\\ZUMA\\CMAIL\\VERBINDUNG.DAT", true}, {"x.Dat", true},
+        {"Verbindungs.daten", true},     {"Daten ohne Punkt", false},                {"", false},
+        {"Probleme beim Senden!", false},
+    };
+    for (const auto& c : cases) {
+        const QString expected = c.hint ? "Abschluss-Meldung:" + kHint : QStringLiteral("Abschluss-Meldung:");
+        EXPECT_EQ(messageDialogTitle(QString::fromUtf8(c.message), "Abschluss-Meldung:"), expected) << c.message;
+    }
+}
+
+// Runs `step` once the dialog is up, from inside its own loop.
+class ModalDialogTest : public ::testing::Test {
+protected:
+    ModalDialogTest() {
+        owner.resize(400, 300);
+        owner.show();
+    }
+
+    QString run(const QString& message, int width, int height, std::function<void(QWidget&)> step) {
+        QTimer::singleShot(0, [step] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            // The window system activates a shown window a moment later.
+            const QDeadlineTimer deadline(5000);
+            while (QApplication::activeWindow() != dialog && !deadline.hasExpired())
+                QCoreApplication::processEvents();
+            step(*dialog);
+        });
+        return Modaldialog_ml({events, clock}, message, "Abschluss-Meldung:", &owner, width, height, true);
+    }
+
+    static QPlainTextEdit* paneOf(QWidget& dialog) { return dialog.findChild<QPlainTextEdit*>("messageText"); }
+    static QPushButton* okOf(QWidget& dialog) { return dialog.findChild<QPushButton*>("okButton"); }
+    static void clickOk(QWidget& dialog) { QTest::mouseClick(okOf(dialog), Qt::LeftButton); }
+
+    EventQueue events;
+    VirtualClock clock;
+    QWidget owner;
+    QLineEdit other{&owner};
+};
+
+TEST_F(ModalDialogTest, OkReturnsTheEditedTextWithoutLeadingBlanks) {
+    const QString result = run("   Probleme beim Senden!\r\nKeine Antwort", 500, 500, [](QWidget& dialog) {
+        QTest::keyClick(paneOf(dialog), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(paneOf(dialog), " von CMail");
+        clickOk(dialog);
+    });
+    EXPECT_EQ(result, "Probleme beim Senden!\r\nKeine Antwort von CMail");
+}
+
+TEST_F(ModalDialogTest, LeadingBlanksGoEvenWhenNothingWasEdited) {
+    EXPECT_EQ(run("  \r\n text", 500, 500, [](QWidget& dialog) { clickOk(dialog); }), "\r\n text");
+    EXPECT_EQ(run("", 500, 500, [](QWidget& dialog) { clickOk(dialog); }), "");
+}
+
+TEST_F(ModalDialogTest, TheSendRunsCallIsLaidOutForTheDesktop) {
+    const int desktopWidth = QGuiApplication::primaryScreen()->geometry().width();
+    const MessageDialogLayout l = messageDialogLayout(desktopWidth, owner.width(), 500, 500);
+    run("Probleme beim Senden!", 500, 500, [&](QWidget& dialog) {
+        EXPECT_EQ(dialog.size(), QSize(500, 500));
+        EXPECT_EQ(dialog.windowTitle(), "Abschluss-Meldung:");
+        EXPECT_TRUE(dialog.isWindow());
+        EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
+        const QRect pane = paneOf(dialog)->geometry();
+        EXPECT_EQ(pane, QRect(l.pane.x(), 500 - l.pane.y() - l.pane.height(), l.pane.width(), l.pane.height()));
+        EXPECT_EQ(pane.width(), 500 - int(60 * l.nV));
+        const QRect ok = okOf(dialog)->geometry();
+        EXPECT_EQ(ok.size(), l.buttonSize);
+        EXPECT_EQ(ok.bottom(), 500 - 1 - l.buttonPosition.y());
+        EXPECT_EQ(ok.x() + ok.width() / 2.0, 250.0);
+        EXPECT_EQ(okOf(dialog)->text(), "OK");
+        EXPECT_EQ(QApplication::focusWidget(), paneOf(dialog));
+        EXPECT_EQ(paneOf(dialog)->font().pointSize(), 10);
+        clickOk(dialog);
+    });
+}
+
+TEST_F(ModalDialogTest, At800By600TheBottomLeftCornerSitsAtHalfTheOwnersWidth) {
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    const int up = int(20 * (desktop.width() / 800.0));
+    run("x.DAT", 800, 600, [&](QWidget& dialog) {
+        EXPECT_EQ(dialog.pos(), desktop.topLeft() + QPoint(200, desktop.height() - up - 600));
+        EXPECT_EQ(dialog.windowTitle(), "Abschluss-Meldung:" + kHint);
+        clickOk(dialog);
+    });
+}
+
+TEST_F(ModalDialogTest, TicksAreHandedOnAndOtherWindowsTakeNoInput) {
+    const QString result = run("text", 500, 500, [&](QWidget& dialog) {
+        events.postEvent(event::TimerTick, 0, 0, &owner);
+        QTest::keyClicks(&other, "typed elsewhere");
+        clickOk(dialog);
+    });
+    EXPECT_EQ(result, "text");
+    EXPECT_EQ(other.text(), "");
+}
+
+TEST_F(ModalDialogTest, TheFocusGoesBackToThePartThatHadIt) {
+    owner.activateWindow();
+    other.setFocus();
+    const QDeadlineTimer deadline(5000);
+    while (QApplication::focusWidget() != &other && !deadline.hasExpired()) QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), &other);
+
+    run("text", 500, 500, [](QWidget& dialog) { clickOk(dialog); });
+    const QDeadlineTimer back(5000);
+    while (QApplication::focusWidget() != &other && !back.hasExpired()) QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), &other);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(NonModalMessageDialog, ShowsTheMessageForTenSecondsAndReturnsIt) {
+    EventQueue events;
+    VirtualClock clock;
+    bool shownAtNine = false;
+    QString titleShown;
+    clock.after(9, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "messageDialog" && w->isVisible()) {
+                shownAtNine = true;
+                titleShown = w->windowTitle();
+                // Typing into it reaches nothing while the pause runs.
+                QTest::keyClicks(w->findChild<QPlainTextEdit*>("messageText"), "typed");
+            }
+    });
+    const QString result = Modaldialog_ml({events, clock}, "  Datei VERBINDUNG.DAT", "Hinweis", nullptr, 300, 200);
+    EXPECT_TRUE(shownAtNine);
+    EXPECT_EQ(titleShown, "Hinweis" + kHint);
+    EXPECT_EQ(result, "Datei VERBINDUNG.DAT");
+    EXPECT_NEAR(clock.pausedSeconds(), 10.03, 1e-9);
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_NE(w->objectName(), "messageDialog");
+
+    // The held typing belonged to the closed dialog: handing it on does nothing.
+    Event e;
+    while (events.takeEvent(e)) {
+        EXPECT_TRUE(e.target.isNull());
+        events.handEvent(e);
+    }
+}
+
+TEST(MessageDialogAdapter, RunsTheModalFormForTheSendRun) {
+    EventQueue events;
+    VirtualClock clock;
+    QWidget owner;
+    const MessageDialog show = messageDialogFor({events, clock}, &owner);
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    });
+    show("Probleme beim Senden!", "Abschluss-Meldung:", 500, 500);
+    EXPECT_EQ(title, "Abschluss-Meldung:");
+}
+
+}  // namespace
+}  // namespace sendwerk
