@@ -4,6 +4,7 @@
 #include "widgets/text_pane.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -24,6 +25,26 @@ QString withoutLeadingBlanks(const QString& text) {
     while (i < text.size() && text.at(i) == u' ') ++i;
     return text.mid(i);
 }
+
+// The dialog's window. Its close box never closes it directly: in the modal form the
+// request joins the event queue and ends the loop like "OK", in the non-modal form the
+// ten seconds run out anyway.
+class DialogWindow final : public QWidget {
+public:
+    DialogWindow(QWidget* owner, EventQueue& events)
+        : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+          events_(events) {}
+    bool postCloseRequests = false;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        if (postCloseRequests) events_.postEvent(event::CloseRequest, 0, 0, this);
+    }
+
+private:
+    EventQueue& events_;
+};
 
 const QString kDatHint = QStringLiteral("  -  STRG-W zum Speichern dieses Textes  -  Esc-Taste zum Beenden");
 
@@ -52,8 +73,7 @@ QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cT
     const int ownerWidth = oDlg1 != nullptr ? oDlg1->width() : desktop.width();
     const MessageDialogLayout layout = messageDialogLayout(desktop.width(), ownerWidth, nXsize, nYsize);
 
-    auto window = std::make_unique<QWidget>(
-        oDlg1, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    auto window = std::make_unique<DialogWindow>(oDlg1, env.events);
     window->setObjectName(QStringLiteral("messageDialog"));
     window->resize(nXsize, nYsize);
     if (layout.windowPosition) {
@@ -85,6 +105,7 @@ QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cT
     pane->setFocus();
 
     if (lModal) {
+        window->postCloseRequests = true;
         window->setWindowModality(Qt::ApplicationModal);
         window->show();
         for (;;) {

@@ -155,6 +155,19 @@ TEST_F(ModalDialogTest, TicksAreHandedOnAndOtherWindowsTakeNoInput) {
     EXPECT_EQ(other.text(), "");
 }
 
+TEST_F(ModalDialogTest, TheCloseBoxEndsTheDialogLikeOk) {
+    QWidget* closed = nullptr;
+    const QString result = run("  text", 500, 500, [&](QWidget& dialog) {
+        QTest::keyClicks(paneOf(dialog), "more ");
+        closed = &dialog;
+        dialog.close();
+        // The request waits behind the typing; the window stays up until it is taken.
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_EQ(result, "more   text");
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_NE(w, closed);
+}
+
 TEST_F(ModalDialogTest, TheFocusGoesBackToThePartThatHadIt) {
     owner.activateWindow();
     other.setFocus();

@@ -61,9 +61,6 @@ Event describe(QObject* target, const QEvent& e) {
     case QEvent::Leave:
         out.number = event::MouseMove;
         break;
-    case QEvent::Close:
-        out.number = event::CloseRequest;
-        break;
     default:
         break;
     }
@@ -188,16 +185,11 @@ bool EventQueue::eventFilter(QObject* watched, QEvent* e) {
         e->accept();
         return true;
     }
-    const bool closeRequest =
-        type == QEvent::Close && e->spontaneous() && static_cast<QWidget*>(watched)->isWindow();
-    if (!closeRequest && !isHeldInput(type)) return false;
+    if (!isHeldInput(type)) return false;
 
     Event held = describe(watched, *e);
     held.native.reset(e->clone());
     enqueue(std::move(held));
-    // A close request that is "accepted" would hide the window at once; the part decides
-    // when the event is handed on.
-    if (closeRequest) e->ignore();
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
     return true;
 }

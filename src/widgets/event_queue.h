@@ -2,9 +2,8 @@
 // the message dialog, the text editor, the browser) comes from here, in arrival order.
 //
 // An event is (number, mp1, mp2, target). Native input to any widget (keys, mouse
-// buttons and motion, pointer enter/leave, wheel, context menu, the window system's
-// close request) is caught by an application-wide event filter, turned into an event
-// and queued; the widget sees nothing until a loop hands the event on with handEvent(),
+// buttons and motion, pointer enter/leave, wheel, context menu) is caught by an
+// application-wide event filter, turned into an event and queued; the widget sees nothing until a loop hands the event on with handEvent(),
 // which re-delivers the native event. So while nobody takes events (a send run, a
 // waited-for program) input waits, in order, and windows keep painting. Posted events
 // (timer tick, quit, a posted Alt+L or Enter, activate) join the same queue.
@@ -38,8 +37,9 @@ inline constexpr int MouseMove = 1048598;       // also pointer enter and leave
 inline constexpr int Activate = 1048609;        // handed on: the target button is pushed
 inline constexpr int Quit = 1048632;
 inline constexpr int TimerTick = 134217728;
-// The window system asks a top-level window to close; handed on, the window's
-// closeEvent() runs (closing the window is then that window's own business).
+// A window's close box, posted by the window itself: Qt reports the close box and a
+// programmatic close() alike, so the queue cannot hold it back on its own. A window
+// that wants its close box taken in order ignores the QCloseEvent and posts this.
 inline constexpr int CloseRequest = 1048636;
 }  // namespace event
 
