@@ -3,6 +3,7 @@
 // result file is written in every case where "-results:" could be read, within the
 // time budget. One line on stderr says what happened; nothing secret goes anywhere.
 #include "arguments.h"
+#include "ehlo_name.h"
 #include "message_builder.h"
 #include "progress.h"
 #include "result_file.h"
@@ -124,6 +125,7 @@ int run(const std::vector<QByteArray>& arguments)
         }
         return finish(resultFile, late, secret, late.accepted ? accepted : failure);
     });
+    installEhloName();
     SmtpSession session(request, settings.caFile, budget, progress);
     session.send(message);
     const SendReport outcome = progress.snapshot();

@@ -51,11 +51,10 @@ void TrustCheck::reject(QString why, bool wrongHost)
     throw vmime::security::cert::certificateNotTrustedException();
 }
 
-void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChain> chain,
-                        const vmime::string& hostname)
+unsigned TrustCheck::check(const std::vector<gnutls_x509_crt_t>& peer, const std::string& hostname, bool systemStore)
 {
     TrustList trust;
-    if (gnutls_x509_trust_list_add_system_trust(trust.list, 0, 0) < 0 && caFile_.isEmpty())
+    if (systemStore && gnutls_x509_trust_list_add_system_trust(trust.list, 0, 0) < 0 && caFile_.isEmpty())
         reject(QStringLiteral("Der Zertifikatsspeicher des Systems ist nicht lesbar"), false);
     if (!caFile_.isEmpty()) {
         const QByteArray path = caFile_.toLocal8Bit();
@@ -63,7 +62,23 @@ void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChai
                                                   GNUTLS_X509_FMT_PEM, 0, 0) <= 0)
             reject(QStringLiteral("CA-Datei %1 enthält kein lesbares Zertifikat").arg(caFile_), false);
     }
+    gnutls_typed_vdata_st checks[2] = {
+        {GNUTLS_DT_DNS_HOSTNAME, reinterpret_cast<unsigned char*>(const_cast<char*>(hostname.c_str())), 0},
+        {GNUTLS_DT_KEY_PURPOSE_OID, reinterpret_cast<unsigned char*>(const_cast<char*>(GNUTLS_KP_TLS_WWW_SERVER)), 0},
+    };
+    unsigned status = 0;
+    const int rc = gnutls_x509_trust_list_verify_crt2(trust.list, const_cast<gnutls_x509_crt_t*>(peer.data()),
+                                                      unsigned(peer.size()), checks, 2, 0, &status, nullptr);
+    if (rc < 0)
+        reject(QStringLiteral("Zertifikatsprüfung nicht möglich: %1").arg(QString::fromUtf8(gnutls_strerror(rc))),
+               false);
+    return status;
+}
 
+void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChain> chain,
+                        const vmime::string& hostname)
+{
+    problem_.clear();
     Chain peer;
     for (size_t i = 0; chain && i < chain->getCount(); ++i) {
         const vmime::byteArray der = chain->getAt(i)->getEncoded();
@@ -77,24 +92,21 @@ void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChai
     if (peer.certificates.empty())
         reject(QStringLiteral("Der Server hat kein Zertifikat gezeigt"), false);
 
-    gnutls_typed_vdata_st checks[2] = {
-        {GNUTLS_DT_DNS_HOSTNAME, reinterpret_cast<unsigned char*>(const_cast<char*>(hostname.c_str())), 0},
-        {GNUTLS_DT_KEY_PURPOSE_OID, reinterpret_cast<unsigned char*>(const_cast<char*>(GNUTLS_KP_TLS_WWW_SERVER)), 0},
-    };
-    unsigned status = 0;
-    const int rc = gnutls_x509_trust_list_verify_crt2(trust.list, peer.certificates.data(),
-                                                      unsigned(peer.certificates.size()), checks, 2, 0,
-                                                      &status, nullptr);
-    if (rc < 0)
-        reject(QStringLiteral("Zertifikatsprüfung nicht möglich: %1").arg(QString::fromUtf8(gnutls_strerror(rc))),
-               false);
+    // The office's own CA alone first: loading the whole system store costs more than
+    // the rest of a local send. What verifies against part of the trust verifies
+    // against all of it, so the outcome is the same.
+    unsigned status = GNUTLS_CERT_INVALID;
+    if (!caFile_.isEmpty())
+        status = check(peer.certificates, hostname, false);
+    if (status != 0 && (status & GNUTLS_CERT_UNEXPECTED_OWNER) == 0)
+        status = check(peer.certificates, hostname, true);
     if (status != 0) {
         const bool wrongHost = (status & GNUTLS_CERT_UNEXPECTED_OWNER) != 0;
         reject(QStringLiteral("Serverzertifikat abgelehnt (%1): %2")
                    .arg(wrongHost ? QStringLiteral("ausgestellt für einen anderen Host als %1")
                                         .arg(QString::fromStdString(hostname))
                                   : QStringLiteral("nicht vertrauenswürdig"),
-                        statusText(status)),
+                        statusText(status).trimmed()),
                wrongHost);
     }
 }

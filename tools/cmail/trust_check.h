@@ -11,6 +11,11 @@
 
 #include <QString>
 
+#include <gnutls/x509.h>
+
+#include <string>
+#include <vector>
+
 namespace sendwerk::cmail {
 
 class TrustCheck : public vmime::security::cert::certificateVerifier {
@@ -25,6 +30,9 @@ public:
 
 private:
     [[noreturn]] void reject(QString why, bool wrongHost);
+    // The gnutls verification status of `peer` against the CA file, plus the system
+    // store when `systemStore`; 0 means good.
+    unsigned check(const std::vector<gnutls_x509_crt_t>& peer, const std::string& hostname, bool systemStore);
 
     QString caFile_;
     QString problem_;

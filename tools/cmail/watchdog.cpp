@@ -1,28 +1,31 @@
 #include "watchdog.h"
 
+#include <thread>
+
 #include <unistd.h>
 
 namespace sendwerk::cmail {
 
 Watchdog::Watchdog(std::chrono::steady_clock::time_point at, std::function<int()> onExpiry)
+    : state_(std::make_shared<State>())
 {
-    thread_ = std::thread([this, at, onExpiry = std::move(onExpiry)] {
-        std::unique_lock lock(mutex_);
-        if (wake_.wait_until(lock, at, [this] { return disarmed_; }))
+    std::thread([state = state_, at, onExpiry = std::move(onExpiry)] {
+        std::unique_lock lock(state->mutex);
+        if (state->wake.wait_until(lock, at, [&] { return state->disarmed; }))
             return;
-        lock.unlock();
+        // Still holding the lock: the destructor cannot finish while this runs, and the
+        // process ends before it could.
         _exit(onExpiry());
-    });
+    }).detach();
 }
 
 Watchdog::~Watchdog()
 {
     {
-        std::lock_guard lock(mutex_);
-        disarmed_ = true;
+        std::lock_guard lock(state_->mutex);
+        state_->disarmed = true;
     }
-    wake_.notify_one();
-    thread_.join();
+    state_->wake.notify_one();
 }
 
 }  // namespace sendwerk::cmail
