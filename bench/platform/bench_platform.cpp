@@ -1,7 +1,9 @@
 // Figures for the platform layer: how long a listing of a full outbox takes (the send
-// run takes one per run, the panes one per refresh) and what one DOS path resolution
-// costs (every file call makes one). Prints figures, asserts nothing.
+// run takes one per run, the panes one per refresh), what one DOS path resolution
+// costs (every file call makes one) and what a detached start costs (one per mail).
+// Prints figures, asserts nothing.
 #include "platform/file_system.h"
+#include "platform/process_starter.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,6 +67,14 @@ void BM_ResolveOrderPath(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "every component in the wrong case" : "exact spelling");
 }
 BENCHMARK(BM_ResolveOrderPath)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_StartDetached(benchmark::State& state) {
+    const sendwerk::FileSystem files = outbox().files();
+    sendwerk::PosixProcessStarter starter(files, {});
+    for (auto _ : state) benchmark::DoNotOptimize(starter.startDetached("/bin/true", {"-s", "Betreff"}));
+    state.counters["starts/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_StartDetached)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

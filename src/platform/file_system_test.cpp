@@ -166,25 +166,36 @@ TEST_F(FileSystemTest, CopyIntoReadOnlyFolderFailsWithoutTrace) {
     EXPECT_TRUE(entries("locked").isEmpty());
 }
 
-// A full disk, played by a file-size limit in a child process (no root needed).
-TEST_F(FileSystemTest, CopyOntoAFullDiskFailsAndKeepsTheOldTarget) {
-    office.write("big.pdf", QByteArray(200000, 'p'));
-    office.write("archive/big.pdf", "old copy");
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {65536, 65536};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        const FileResult result = files.copy("C:\\big.pdf", "C:\\archive\\big.pdf");
-        ::_exit(result.ok ? 1 : result.error.contains("big.pdf") ? 0 : 2);
+// A full disk, played by a file-size limit in a child process (no root needed): the
+// operation fails naming the file, and the old target stays whole.
+TEST_F(FileSystemTest, CopyAndWriteOntoAFullDiskFailAndKeepTheOldTarget) {
+    const QByteArray big(200000, 'p');
+    office.write("big.pdf", big);
+    const struct Case {
+        const char* name;
+        std::function<FileResult(const FileSystem&)> operation;
+    } cases[] = {
+        {"copy", [](const FileSystem& f) { return f.copy("C:\\big.pdf", "C:\\archive\\big.pdf"); }},
+        {"write", [&big](const FileSystem& f) { return f.writeWhole("C:\\archive\\big.pdf", big); }},
+    };
+    for (const Case& c : cases) {
+        office.write("archive/big.pdf", "old copy");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit = {65536, 65536};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const FileResult result = c.operation(files);
+            ::_exit(result.ok ? 1 : result.error.contains("big.pdf") ? 0 : 2);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << c.name;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << " (1: reported success, 2: error does not name the file)";
+        EXPECT_EQ(office.read("archive/big.pdf"), "old copy") << c.name;
+        EXPECT_EQ(entries("archive"), QStringList{"big.pdf"}) << c.name;
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success, 2: error does not name the file";
-    EXPECT_EQ(office.read("archive/big.pdf"), "old copy");
-    EXPECT_EQ(entries("archive"), QStringList{"big.pdf"});
 }
 
 TEST_F(FileSystemTest, EraseAcceptsMissingFilesButNotFolders) {
