@@ -28,13 +28,14 @@ bool isExecutableFile(const QString& nativePath) {
     return ::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.constData(), X_OK) == 0;
 }
 
-QString baseName(const QString& dosPath) {
-    const qsizetype cut = std::max(dosPath.lastIndexOf(QLatin1Char('\\')), dosPath.lastIndexOf(QLatin1Char('/')));
-    return dosPath.mid(cut + 1);
+// "Notepad.exe" in any case and any folder stands for the desktop editor.
+bool isNotepad(const QString& dosProgram) {
+    const qsizetype cut = std::max(dosProgram.lastIndexOf(QLatin1Char('\\')), dosProgram.lastIndexOf(QLatin1Char('/')));
+    return dosProgram.mid(cut + 1).compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0;
 }
 
-// Everything a child needs, prepared before fork(): after it only async-signal-safe
-// calls are allowed, so no allocation happens in the child.
+// Everything a child needs, prepared before fork(): the timer thread may hold locks at
+// that moment, so the child only calls async-signal-safe functions and exec.
 class ChildImage {
 public:
     ChildImage(const QStringList& command, const QList<QByteArray>& arguments) {
@@ -117,7 +118,7 @@ PosixProcessStarter::PosixProcessStarter(const FileSystem& files, QStringList ed
     : files_(files), editorCommand_(std::move(editorCommand)) {}
 
 QStringList PosixProcessStarter::commandFor(const QString& dosProgram) const {
-    if (baseName(dosProgram).compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0) return editorCommand_;
+    if (isNotepad(dosProgram)) return editorCommand_;
     const QString program = files_.native(dosProgram);
     if (program.isEmpty()) return {};
     if (isExecutableFile(program)) return {program};
@@ -133,7 +134,7 @@ QStringList PosixProcessStarter::commandFor(const QString& dosProgram) const {
 // they are). All other programs get their arguments unchanged.
 static QList<QByteArray> argumentsFor(const QString& dosProgram, const QList<QByteArray>& arguments,
                                       const FileSystem& files) {
-    if (baseName(dosProgram).compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) != 0) return arguments;
+    if (!isNotepad(dosProgram)) return arguments;
     QList<QByteArray> resolved;
     for (const QByteArray& argument : arguments) {
         const QString native = files.native(decode1252(argument));

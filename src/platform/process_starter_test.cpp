@@ -139,12 +139,12 @@ TEST_F(ProcessStarterTest, DetachedChildrenNeverStayZombies) {
 }
 
 // What a child finds open: descriptor 200 leaked from the parent? and what is its stdin.
-constexpr const char* kInspect =
+constexpr const char* kProbe =
     "d=$(dirname \"$0\"); { [ -e /proc/$$/fd/200 ] && echo leaked || echo closed; readlink /proc/$$/fd/0; }"
     " > \"$d/seen.tmp\"; mv \"$d/seen.tmp\" \"$d/seen\"";
 
 TEST_F(ProcessStarterTest, ChildrenInheritNoDescriptorsAndDetachedOnesNoInput) {
-    script("bin/inspect", kInspect);
+    script("bin/probe", kProbe);
     office.write("ZUMA/CMAIL/LOG_SENDWERK.DBF", "table");
     // A descriptor opened without close-on-exec, holding the table's lock, as a careless
     // library might.
@@ -154,11 +154,11 @@ TEST_F(ProcessStarterTest, ChildrenInheritNoDescriptorsAndDetachedOnesNoInput) {
     ::close(plain);
     ASSERT_EQ(::flock(200, LOCK_SH), 0);
 
-    EXPECT_EQ(starter.runAndWait("C:\\bin\\inspect", {}), 0);
+    EXPECT_EQ(starter.runAndWait("C:\\bin\\probe", {}), 0);
     EXPECT_TRUE(office.read("bin/seen").startsWith("closed\n")) << office.read("bin/seen").toStdString();
     ASSERT_TRUE(files.erase("C:\\bin\\seen"));
 
-    EXPECT_TRUE(starter.startDetached("C:\\bin\\inspect", {}));
+    EXPECT_TRUE(starter.startDetached("C:\\bin\\probe", {}));
     EXPECT_EQ(awaitFile("bin/seen"), "closed\n/dev/null\n");
     ::close(200);
     EXPECT_TRUE(files.canOpenExclusively("C:\\ZUMA\\CMAIL\\LOG_SENDWERK.DBF"));
