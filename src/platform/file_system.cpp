@@ -73,10 +73,10 @@ QString folderOf(const QString& nativePath) {
 
 // Writes a file through a temporary sibling that replaces the target only once its
 // content is complete and on disk. `fill` writes the content and returns an empty
-// string, or the cause of its failure with errno set. The temporary never survives a
-// failure, and an existing target is left as it was.
-// `mode` is given to the result; without one a new file gets the usual mode under the
-// umask.
+// string, or the cause of its failure. The temporary never survives a failure, and an
+// existing target is left as it was. Its name is the target's plus ".~" and eight hex
+// digits, so a listing for "*.ausg" never sees a half-written order. `mode` is given
+// to the result; without one a new file gets the usual mode under the umask.
 FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
                              const std::function<QString(int fd)>& fill) {
     QString temporary;
