@@ -4,7 +4,11 @@
 // Field values are the stored bytes: C fields hold Windows-1252 text; reads return the
 // text without its trailing blanks where the method says so. Writes pad with blanks and
 // cut at the field width. In shared mode the record count is taken from the file size,
-// as other engines do, so records appended by other processes become visible.
+// as other engines do, so records appended by other processes become visible; in
+// exclusive mode the header's count, but never more records than the file holds.
+// While open, the table holds a whole-file share lock (flock: shared or exclusive), so an
+// exclusive open fails while anyone has it open; record, append and file locks are
+// byte-range locks of this open alone (dbf/lock_offsets.h). commit() means on disk.
 // Hard errors (bad header, unreadable file, a record pointer beyond the file) throw
 // DbfError naming the file and the cause. Not thread-safe.
 //
@@ -84,6 +88,9 @@ public:
     QDate date(const QString& name) const;               // D: invalid when empty
     std::optional<bool> logical(const QString& name) const;
     QByteArray memo(const QString& name) const;          // M: the memo text
+    // Writes need a current record (DbfError at end of file). put() takes C text, raw
+    // N/D/L text and memo text for M. A number that does not fit its N field is refused
+    // with DbfError (the field keeps its value) rather than stored as asterisks.
     void put(const QString& name, const QByteArray& value);  // C (and raw N/D/L text)
     void putNumber(const QString& name, double value);
     void putDate(const QString& name, const QDate& value);
@@ -92,7 +99,8 @@ public:
     void setDeleted(bool deleted);
 
     // Appends a blank record and makes it current. In shared mode it takes the append
-    // lock and leaves the new record locked, as other engines do.
+    // lock, counts the records from the file size, and leaves the new record locked (the
+    // record locks held before are released), as other engines do.
     void appendBlank();
     bool lockRecord(int recordNumber);   // false when someone else holds it
     void unlockRecord(int recordNumber);
