@@ -19,6 +19,7 @@ protected:
         office.makeFolder("Dup");
         office.makeFolder("dup");
         office.makeFolder("DUP2");
+        office.makeFolder(QString::fromUtf8("Bestätigung"));
     }
     TempOffice office;
     PathResolver resolver{office.drives()};
@@ -40,12 +41,14 @@ TEST_F(PathResolverTest, MapsDrivePathsCaseInsensitively) {
         {"C:\\dup", "dup"},
         {"C:\\DUP", "Dup"},  // no exact match: the first in name order
         {"C:\\dup2", "DUP2"},
+        {"C:\\BESTÄTIGUNG\\x", "Bestätigung/x"},
+        {"C:\\Bestatigung", "Bestatigung"},
         {"C:\\", ""},
         {"C:", ""},
     };
     for (const Case& c : cases) {
-        const QString expected = *c.expected ? office.native(c.expected) : office.root();
-        EXPECT_EQ(resolver.native(c.dos), expected) << c.dos;
+        const QString expected = *c.expected ? office.native(QString::fromUtf8(c.expected)) : office.root();
+        EXPECT_EQ(resolver.native(QString::fromUtf8(c.dos)), expected) << c.dos;
     }
 }
 
