@@ -128,6 +128,19 @@ TEST_F(BadInputTest, HeaderLengthIsTrustedForBothTerminators) {
     EXPECT_EQ(table->number("ZAHL"), 42.0);
 }
 
+TEST_F(BadInputTest, YearByteOfEitherKindOfWriter) {
+    const struct {
+        char year;
+        int expected;
+    } cases[] = {{126, 2026}, {100, 2000}, {99, 1999}, {24, 2024}};
+    for (const auto& c : cases) {
+        writeFile(path("T.DBF"), withByte(rawTable(twoFields, {}), 1, c.year));
+        std::unique_ptr<Table> table;
+        ASSERT_EQ(Table::open(path("T"), ShareMode::Shared, table), OpenResult::Opened);
+        EXPECT_EQ(table->lastUpdate(), QDate(c.expected, 7, 15)) << int(c.year);
+    }
+}
+
 TEST_F(BadInputTest, WideCharacterFieldsKeepTheirHighWidthByte) {
     // Width 300 stored as 44 + 256 * 1 in the decimals byte; the record length decides.
     QByteArray bytes = rawTable({{"LANG", 'C', 44, 1}}, {}).chopped(1);

@@ -1,5 +1,6 @@
 #include "dbf/work_areas.h"
 
+#include "dbf/ntx_builder.h"
 #include "support/temp_office.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,32 @@ TEST_F(WorkAreasTest, CommitAllAndCloseAll) {
     EXPECT_EQ(areas.use("C:\\CMAIL\\LOG_SENDWERK", ShareMode::Exclusive), OpenResult::Opened);
     areas.current().goTop();
     EXPECT_EQ(areas.current().text("ART"), "M");
+}
+
+TEST_F(WorkAreasTest, OrderLookupThroughAnIndexOnTheDosPath) {
+    office.makeFolder("ZUMA");
+    areas.create("C:\\ZUMA\\best", {{"AUFTRNR", 'N', 6, 0}, {"ANSP_KTOI", 'C', 40, 0}, {"NOTIZ", 'M', 10, 0}});
+    areas.select(1);
+    ASSERT_EQ(areas.use("C:\\ZUMA\\BEST", ShareMode::Exclusive), OpenResult::Opened);
+    for (int nr : {123456, 42, 7}) {
+        areas.current().appendBlank();
+        areas.current().putNumber("AUFTRNR", nr);
+        areas.current().put("ANSP_KTOI", " kunde" + QByteArray::number(nr) + "@example.org ");
+        areas.current().putMemo("NOTIZ", "Email: n" + QByteArray::number(nr) + "@example.org\r\n");
+    }
+    buildIndex(areas.current(), office.native("ZUMA/xauftrnr.ntx"), "STR(AUFTRNR,6)");
+    areas.close();
+
+    ASSERT_EQ(areas.use("C:\\ZUMA\\best", ShareMode::Shared), OpenResult::Opened);
+    areas.setIndex("C:\\ZUMA\\XAUFTRNR");  // extension added, letter case matched
+    Table& best = areas.current();
+    EXPECT_EQ(best.indexExpression(), "STR(AUFTRNR,6)");
+    ASSERT_TRUE(best.seek(QByteArray("    42")));
+    EXPECT_EQ(best.text("ansp_ktoi"), " kunde42@example.org");
+    EXPECT_EQ(best.memo("notiz"), "Email: n42@example.org\r\n");
+    EXPECT_FALSE(best.seek(QByteArray("    43")));
+    EXPECT_TRUE(best.eof());
+    EXPECT_EQ(best.text("ANSP_KTOI"), "") << "a missing order reads as empty fields";
 }
 
 }  // namespace
