@@ -137,6 +137,8 @@ QStringList FileSystem::list(const QString& dosPattern) const {
 
     QStringList names;
     while (const dirent* entry = ::readdir(dir.get())) {
+        // A dot file is the Linux form of a hidden file, which is no normal file either.
+        if (entry->d_name[0] == '.') continue;
         const QString name = QFile::decodeName(entry->d_name);
         if (!matchesWildcard(name, pattern)) continue;
         bool regular = entry->d_type == DT_REG;

@@ -9,8 +9,9 @@
 //   failure it removes its partial target and says why. Callers never erase a source
 //   after a failed copy.
 // - erase() of a missing file is not an error.
-// - list() delivers normal files only, matched case-insensitively, in case-insensitive
-//   name order (as the office's Windows server lists them), so runs are deterministic.
+// - list() delivers normal files only (no folders, no hidden dot files), matched
+//   case-insensitively, in case-insensitive name order (as the office's Windows server
+//   lists them), so runs are deterministic.
 #pragma once
 
 #include <QByteArray>

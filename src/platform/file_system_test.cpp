@@ -37,7 +37,7 @@ protected:
 };
 
 TEST_F(FileSystemTest, ListsNormalFilesByPatternInCaseInsensitiveOrder) {
-    for (const char* name : {"Zeta.AUSG", "alpha.ausg", "Beta.ausg", "beta.AUSG", "note.txt", "README", "x.ausg.bak"})
+    for (const char* name : {"Zeta.AUSG", "alpha.ausg", "Beta.ausg", "beta.AUSG", "note.txt", "README", "x.ausg.bak", ".hidden.ausg"})
         office.write(QString("ZUMA/CMail/Ausgang/") + name, "x");
     office.makeFolder("ZUMA/CMail/Ausgang/failure.ausg");
     ASSERT_EQ(::symlink("alpha.ausg", QFile::encodeName(office.native("ZUMA/CMail/Ausgang/link.ausg")).constData()), 0);
