@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# End-to-end test of the operator window under a real X server (run it through
+# xvfb-run): a temporary demo office with five orders (accepted, a list of two
+# recipients, quarantine, a recipient without "@", a server refusal), the loopback
+# SMTP server, `sendwerk` started on it. The test clicks SENDEN, waits (bounded) for the
+# archive files, the failure and quarantine files, the send log records and the mails,
+# then presses Esc and checks the orderly end: exit status 0, the records on disk and
+# the panes' texts, which the program writes on its orderly end to $SENDWERK_PANE_DUMP.
+#
+# Usage: window_e2e.sh BUILD_DIR
+set -euo pipefail
+
+build="$(realpath "${1:?usage: window_e2e.sh BUILD_DIR}")"
+source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+dbftool="$build/tools/dbftool/dbftool"
+[ -n "${DISPLAY:-}" ] || { echo "window_e2e: no DISPLAY; run through xvfb-run" >&2; exit 1; }
+
+work="$(mktemp -d /tmp/sendwerk-e2e.XXXXXX)"
+server=""
+program=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  wait 2>/dev/null || true
+  if [ "${KEEP_E2E:-}" = 1 ]; then echo "window_e2e: kept $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "window_e2e: FAIL: $*" >&2
+  for log in smtp.log sendwerk.log; do
+    [ -s "$work/$log" ] && { echo "--- $log" >&2; tail -30 "$work/$log" >&2; }
+  done
+  exit 1
+}
+
+# Polls `condition` (a shell command) every 0.2 s until it holds or `seconds` pass.
+wait_for() {  # seconds, description, condition...
+  local seconds="$1" what="$2"
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${seconds}s waiting for $what"
+    sleep 0.2
+  done
+}
+
+# --- the mail server and the office
+mkdir -p "$work/mails"
+"$source_dir/tests/mailserver/make_cert.sh" "$work/certs"
+/usr/bin/python3 "$source_dir/tests/mailserver/smtp_server.py" --host 127.0.0.1 --port 0 \
+  --spool "$work/mails" --cert "$work/certs/server.pem" --key "$work/certs/server.key" \
+  --user demo --password geheim --reject550 abgelehnt@kunde-demo.example \
+  --ready-file "$work/smtp.port" 2>"$work/smtp.log" &
+server=$!
+wait_for 30 "the SMTP server" test -s "$work/smtp.port"
+SENDWERK_DEMO_EDITOR=true "$source_dir/scripts/make-demo-office" "$build" "$work" "$(cat "$work/smtp.port")" >/dev/null
+
+cmail="$work/c/ZUMA/CMail"
+outbox="$cmail/Ausgang"
+keep=(Sterbefall_100001_2024-07-15.ausg Vorsorge_100002_2024-07-15.ausg Sterbefall_100003_2024-07-15.ausg
+      Sterbefall_100006_2024-07-15.ausg Sterbefall_100007_2024-07-15.ausg)
+for order in "$outbox"/*.ausg; do
+  name="$(basename "$order")"
+  [[ " ${keep[*]} " == *" $name "* ]] || rm "$order"
+done
+
+# --- the program
+cd "$work"
+SENDWERK_CONFIG="$work/sendwerk.conf" SENDWERK_PANE_DUMP="$work/panes.txt" \
+  "$build/src/app/sendwerk" >"$work/sendwerk.log" 2>&1 &
+program=$!
+
+title="TAVO-Mail - automatisches Mail-Programm (Hilfe mit F1)"
+find_window() { xdotool search --onlyvisible --name "automatisches Mail-Programm" | head -1 | grep -q .; }
+wait_for 60 "the main window" find_window
+window="$(xdotool search --onlyvisible --name "automatisches Mail-Programm" | head -1)"
+[ "$(xdotool getwindowname "$window")" = "$title" ] || fail "unexpected title: $(xdotool getwindowname "$window")"
+
+# SENDEN lies at (156, 11) with size 102 x 26, y up, in the 1200 x 750 window.
+xdotool mousemove --window "$window" 207 726
+xdotool click 1
+
+archive="$cmail/gesendet/100001/Sterbefall"
+wait_for 240 "the archive of order 100001" test -s "$archive/Sterbefall_100001_2024-07-15.result"
+for file in Sterbefall_100001_2024-07-15.ausg Sterbefall_100001_2024-07-15.pdf; do
+  [ -s "$archive/$file" ] || fail "archive file $file missing"
+done
+wait_for 240 "the list order's archive copies" test -s "$cmail/gesendet/100002/Vorsorge/Vorsorge_100002_2024-07-15-2.result"
+wait_for 240 "the refused order in the failure folder" test -s "$outbox/failure/Sterbefall_100007_2024-07-15.result"
+[ -s "$outbox/quarantine/Sterbefall_100003_2024-07-15.ausg" ] || fail "order 100003 not quarantined"
+
+# The send log as tab-separated lines: RECNO DELETED AUFTRNR ART DATUM ZEIT FORMULAR ADRESSE.
+log_records() { "$dbftool" dump "$cmail/LOG_SENDWERK.DBF" | tail -n +2; }
+five_records() { [ "$(log_records | wc -l)" -ge 5 ]; }
+wait_for 60 "five send log records" five_records
+# The error report mail ends the run.
+report_mail() { grep -l "F E H L E R - Meldung von Sendwerk" "$work/mails/"*.eml; }
+wait_for 120 "the error report mail" report_mail
+
+# Esc waits in the queue until the run has ended, then ends the program in order.
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key Escape
+for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
+kill -0 "$program" 2>/dev/null && fail "the program did not end after Esc"
+status=0
+wait "$program" || status=$?
+program=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+
+# --- what the run left behind
+log_records >"$work/log.txt"
+records="$(wc -l <"$work/log.txt")"
+[ "$records" -eq 5 ] || { cat "$work/log.txt" >&2; fail "expected 5 send log records, found $records"; }
+for expected in "100001 M anna.berger@kunde-demo.example" "100002 M bernd.koch@kunde-demo.example" \
+                "100002 M carla.neumann@kunde-demo.example" "100003 Q unbekannt@fremd-demo.example" \
+                "100007 F abgelehnt@kunde-demo.example"; do
+  read -r number outcome address <<<"$expected"
+  awk -F'\t' -v n="$number" -v o="$outcome" -v a="$address" '$3 == n && $4 == o && $8 == a {found = 1} END {exit !found}' \
+    "$work/log.txt" || { cat "$work/log.txt" >&2; fail "send log lacks $expected"; }
+done
+[ -f "$outbox/Sterbefall_100006_2024-07-15.ausg" ] || fail "the order without @ left the outbox"
+
+mails="$(grep -l '"rcpt_tos"' "$work/mails/"*.json | xargs cat)"
+for address in anna.berger bernd.koch carla.neumann; do
+  grep -q "$address@kunde-demo.example" <<<"$mails" || fail "no mail to $address"
+done
+grep -q "unbekannt@fremd-demo.example" <<<"$mails" && fail "the quarantined recipient got a mail"
+
+[ -s "$work/panes.txt" ] || fail "no pane dump"
+pane() { awk -v name="== $1" '$0 == name {on = 1; next} /^== / {on = 0} on' "$work/panes.txt"; }
+pane_has() {
+  pane "$1" | grep -qF -- "$2" || { cat "$work/panes.txt" >&2; fail "pane $1 lacks \"$2\""; }
+}
+pane_has oMle1 "alle Sendungen bearbeitet!"
+pane_has oMle1 "Dateien im Failure-Ordner."
+pane_has oMle1 "Dateien im Quarantine-Ordner."
+pane_has oMle1 "Sterbefall_100006_2024-07-15.ausg - @Fehler!"
+pane_has oMle2 "Sterbefall_100007_2024-07-15.ausg"
+pane_has oMle3 "Sterbefall_100003_2024-07-15.ausg"
+[ -z "$(pane oMle20 | tr -d '[:space:]')" ] || fail "the pending pane is not empty"
+echo "window_e2e: PASS"
