@@ -62,6 +62,18 @@ TEST_F(DbftoolTest, CreateAppendDumpIndexAndSeek) {
     EXPECT_TRUE(info.out.contains("version: 0x83")) << info.out.toStdString();
 }
 
+TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
+    QProcess peer;
+    peer.start("/usr/bin/python3", {SENDWERK_DBF_TESTDATA "/python_dbf_write.py", dir.path() + "/peer.dbf"});
+    ASSERT_TRUE(peer.waitForFinished(30000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
+    const ToolRun run = dbftool({"dump", "peer"});
+    EXPECT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "RECNO\tDELETED\tNAME\tBETRAG\tTAG\tOK\tNOTIZ\n"
+                       "1\t\tM\xC3\xBCller\t-3.50\t20240715\tT\tEmail: k@f\\r\\nZweite Zeile \xC3\xA4\xC3\xB6\xC3\xBC\n"
+                       "2\t\tWei\xC3\x9F\t12345.67\t\tF\t\n"
+                       "3\t*\tgel\xC3\xB6scht\t1.00\t19991231\t\tweg\n");
+}
+
 TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
     ASSERT_EQ(dbftool({"create", "T", "NAME:C:5", "N:N:3"}).code, 0);
     const struct {
