@@ -178,8 +178,15 @@ protected:
     {
         office_.write(QString::fromUtf8("ZUMA/Anhänge/Rechnung.pdf"), pdfBytes());
         office_.makeFolder(QStringLiteral("ZUMA/CMail/Ausgang"));
-        office_.write(QStringLiteral("sendwerk.conf"),
-                      ("[drives]\nC=" + office_.root() + "\n[mail]\ncafile=" + certificates_->caFile() + "\n").toUtf8());
+        writeSettings(true);
+    }
+
+    void writeSettings(bool trustTestCa)
+    {
+        QString text = "[drives]\nC=" + office_.root() + "\n";
+        if (trustTestCa)
+            text += "[mail]\ncafile=" + certificates_->caFile() + "\n";
+        office_.write(QStringLiteral("sendwerk.conf"), text.toUtf8());
     }
 
     static QStringList serverOptions(const QStringList& extra, bool otherHost = false)
@@ -337,6 +344,7 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
         QStringList server;  // empty name list = no server at all (closed port)
         bool noServer;
         bool otherHost;
+        bool trustTestCa;
         std::vector<std::pair<QByteArray, std::optional<QByteArray>>> changes;
         int exitCode;
         const char* step;
@@ -344,20 +352,25 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
         const char* says;   // part of the message
         bool authAllowed;   // may the server have seen AUTH?
     } cases[] = {
-        {"wrong password", {}, false, false,
+        {"wrong password", {}, false, false, true,
          {{"-host", "-host:buero@firma.test:falsch@127.0.0.1:PORT"}}, 1, "AUTH", 535, "Anmeldung", true},
-        {"recipient 550", {"--reject550", "kunde@example.test"}, false, false, {}, 1, "RCPT", 550, "abgelehnt", true},
-        {"recipient 450", {"--reject450", "kunde@example.test"}, false, false, {}, 1, "RCPT", 450, "abgelehnt", true},
-        {"no STARTTLS while required", {"--no-starttls"}, false, false, {}, 1, "STARTTLS", -1, "STARTTLS", false},
-        {"certificate for another host", {}, false, true, {}, 1, "STARTTLS", -1, "anderen Host", false},
-        {"port closed", {}, true, false, {}, 1, "connect", 0, "Keine Verbindung", false},
-        {"missing attachment", {}, false, false, {{"-a", "-a:C:\\ZUMA\\Anh\xe4nge\\fehlt.pdf"}}, 1, "attachment", 0,
-         "C:\\ZUMA\\Anhänge\\fehlt.pdf", false},
-        {"bad arguments", {}, false, false, {{"-to", std::nullopt}}, 2, "arguments", 0, "-to:", false},
+        {"recipient 550", {"--reject550", "kunde@example.test"}, false, false, true, {}, 1, "RCPT", 550, "abgelehnt",
+         true},
+        {"recipient 450", {"--reject450", "kunde@example.test"}, false, false, true, {}, 1, "RCPT", 450, "abgelehnt",
+         true},
+        {"no STARTTLS while required", {"--no-starttls"}, false, false, true, {}, 1, "STARTTLS", -1, "STARTTLS", false},
+        {"certificate for another host", {}, false, true, true, {}, 1, "STARTTLS", -1, "anderen Host", false},
+        {"certificate from a CA nobody trusts", {}, false, false, false, {}, 1, "STARTTLS", -1,
+         "nicht vertrauenswürdig", false},
+        {"port closed", {}, true, false, true, {}, 1, "connect", 0, "Keine Verbindung", false},
+        {"missing attachment", {}, false, false, true, {{"-a", "-a:C:\\ZUMA\\Anh\xe4nge\\fehlt.pdf"}}, 1, "attachment",
+         0, "C:\\ZUMA\\Anhänge\\fehlt.pdf", false},
+        {"bad arguments", {}, false, false, true, {{"-to", std::nullopt}}, 2, "arguments", 0, "-to:", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(office_.native(resultRelative));
+        writeSettings(c.trustTestCa);
         std::unique_ptr<MailServer> server;
         if (!c.noServer)
             server = std::make_unique<MailServer>(serverOptions(c.server, c.otherHost));
@@ -372,14 +385,16 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
 
         const QJsonObject r = result();
         EXPECT_EQ(r["step"].toString(), c.step);
-        if (c.replyCode >= 0)
+        if (c.replyCode >= 0) {
             EXPECT_EQ(r["reply_code"].toInt(), c.replyCode);
+        }
         EXPECT_TRUE(r["message"].toString().contains(QString::fromUtf8(c.says)))
             << r["message"].toString().toStdString();
         if (server) {
             EXPECT_EQ(server->messageCount(), 0);
-            if (!c.authAllowed)
+            if (!c.authAllowed) {
                 EXPECT_FALSE(sawCommand(*server, "AUTH"));
+            }
             for (const ReceivedCommand& command : server->commands())
                 EXPECT_TRUE(command.tls || command.command != "AUTH") << "AUTH in clear";
         }
@@ -393,6 +408,11 @@ struct StallCase {
     bool uncertain;
     const char* says;
 };
+
+void PrintTo(const StallCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CmailStall : public CmailProcess, public ::testing::WithParamInterface<StallCase> {};
 
