@@ -87,34 +87,9 @@ int run(const std::vector<QByteArray>& arguments)
         return badArguments;
     }
     ResultFile resultFile(fileSystem, request.results, secret);
-    SendReport report = startingReport(request);
-
-    if (!parsed.ok()) {
-        report.message = QStringLiteral("Ungültige Argumente: ") + parsed.errors.join(QStringLiteral("; "));
-        return finish(resultFile, report, secret, badArguments);
-    }
-
-    Attachment attachment;
-    if (!request.attachment.isEmpty()) {
-        const QString error = loadAttachment(fileSystem, request.attachment, attachment);
-        if (!error.isEmpty()) {
-            report.step = QLatin1String(step::attachment);
-            report.message = error;
-            return finish(resultFile, report, secret, failure);
-        }
-    }
-
-    BuiltMessage message;
-    try {
-        report.messageId = newMessageId(request.from);
-        message = buildMessage(request, request.attachment.isEmpty() ? nullptr : &attachment,
-                               QDateTime::currentDateTime(), report.messageId);
-    } catch (const std::exception& e) {
-        report.message = QStringLiteral("Mail nicht aufgebaut: ") + QString::fromUtf8(e.what());
-        return finish(resultFile, report, secret, badArguments);
-    }
-
-    Progress progress(report);
+    Progress progress(startingReport(request));
+    // From here on a result is written in time, whatever hangs: reading a huge
+    // attachment from a slow share counts against the budget too.
     Watchdog watchdog(budget.start() + TimeBudget::hardLimit, [&] {
         SendReport late = progress.snapshot();
         if (!late.accepted) {
@@ -125,6 +100,37 @@ int run(const std::vector<QByteArray>& arguments)
         }
         return finish(resultFile, late, secret, late.accepted ? accepted : failure);
     });
+    const auto failBeforeSending = [&](const char* failedStep, const QString& why, int status) {
+        progress.update([&](SendReport& r) {
+            r.step = QLatin1String(failedStep);
+            r.message = why;
+        });
+        return finish(resultFile, progress.snapshot(), secret, status);
+    };
+
+    if (!parsed.ok())
+        return failBeforeSending(step::arguments,
+                                 QStringLiteral("Ungültige Argumente: ") + parsed.errors.join(QStringLiteral("; ")),
+                                 badArguments);
+
+    Attachment attachment;
+    if (!request.attachment.isEmpty()) {
+        const QString error = loadAttachment(fileSystem, request.attachment, attachment);
+        if (!error.isEmpty())
+            return failBeforeSending(step::attachment, error, failure);
+    }
+
+    BuiltMessage message;
+    try {
+        const std::string messageId = newMessageId(request.from);
+        progress.update([&](SendReport& r) { r.messageId = messageId; });
+        message = buildMessage(request, request.attachment.isEmpty() ? nullptr : &attachment,
+                               QDateTime::currentDateTime(), messageId);
+    } catch (const std::exception& e) {
+        return failBeforeSending(step::arguments, QStringLiteral("Mail nicht aufgebaut: ") + QString::fromUtf8(e.what()),
+                                 badArguments);
+    }
+
     installEhloName();
     SmtpSession session(request, settings.caFile, budget, progress);
     session.send(message);
