@@ -16,6 +16,8 @@ constexpr std::size_t maxDepth = 32;
 NtxIndex::NtxIndex(FileHandle file, const QList<FieldDef>& fields) : file_(std::move(file)) {
     fileSize_ = file_.size();
     header_ = parseNtxHeader(file_.readAt(0, ntxPageSize), file_.path(), fileSize_);
+    // Its keys would run the other way round; seeking it as ascending would be wrong.
+    if (header_.descending) throw DbfError(file_.path().toStdString() + ": descending indexes are not supported");
     key_ = parseKeyExpression(header_.expression, fields, file_.path());
     if (key_.length != header_.keySize)
         throw DbfError(file_.path().toStdString() + ": key size " + std::to_string(header_.keySize)

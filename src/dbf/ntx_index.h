@@ -3,7 +3,8 @@
 // when first read (inside the file, item count and slots inside the page) and the walk
 // is bounded in depth, so a damaged file (a page pointer outside the file, pages that
 // point back at each other) ends in DbfError, never in an endless loop.
-// The engine never appends to indexed tables, so the index is read-only here.
+// Descending indexes are refused. The engine never appends to indexed tables, so the
+// index is read-only here.
 #pragma once
 
 #include "dbf/file_handle.h"

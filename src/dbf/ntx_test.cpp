@@ -239,6 +239,7 @@ TEST_F(NtxTest, DamagedIndexesAreRefusedWithoutLooping) {
         {"child points back at the root", patched(int(root) + firstSlot, root), "cycle"},
         {"too many items", patched(int(root), 500, 2), "more than a page holds"},
         {"slot outside the page", patched(int(root) + 2, 1020, 2), "slot outside the page"},
+        {"descending", patched(280, 1, 2), "descending indexes are not supported"},
     };
     for (const auto& c : cases) {
         writeFile(path("BAD.NTX"), c.bytes);
