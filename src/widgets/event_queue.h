@@ -74,9 +74,9 @@ public:
 
     // Hands an event to its window part. Native input is re-delivered as it came. A
     // posted keyboard event becomes a key press (and release) on the target, or on the
-    // focus widget when the target is no widget. A posted activate event clicks the
+    // focus widget when it has no widget as target. A posted activate event clicks the
     // target when it is a push button. Other posted events (tick, quit) have no effect
-    // when handed on. Events whose target is gone are dropped.
+    // when handed on. Native input whose widget is gone is dropped.
     void handEvent(const Event& e);
 
     // The idle hook of a pause: windows repaint and Qt's own timers and posted events
