@@ -1,5 +1,7 @@
 #include "app/button_set.h"
 
+#include <QFontMetrics>
+
 #include <functional>
 
 #include "app/main_actions.h"
@@ -48,6 +50,18 @@ Activation activationFor(ButtonRole role, MainWindow& window, Shared& shared, Ma
     return {};
 }
 
+// The caption keeps the desktop's font unless it would be cut: then the size shrinks,
+// by the font's own metrics, until the caption fits the button's width.
+void fitCaption(MagicButton& button) {
+    constexpr double smallest = 5;
+    QFont font = button.font();
+    if (font.pointSizeF() <= 0) return;
+    while (font.pointSizeF() > smallest &&
+           QFontMetrics(font).horizontalAdvance(button.text()) > button.width() - 2)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    button.setFont(font);
+}
+
 MagicButton*& slotFor(MainWindow& window, ButtonRole role) {
     switch (role) {
     case ButtonRole::EmergencyStop: return window.oXbpBna;
@@ -75,6 +89,7 @@ void makeButtons(MainWindow& window, Shared& shared, MainActions& actions, Event
         button->normalBG = spec.normalBG;
         button->ActiveCLR = spec.ActiveCLR;
         window.place(*button, {spec.baseX, kButtonBaseY, spec.baseWidth, kButtonBaseHeight});
+        fitCaption(*button);
         button->show();
         button->activate = activationFor(spec.role, window, shared, actions, events);
         slotFor(window, spec.role) = button;

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 #include "app/button_set.h"
@@ -59,6 +61,7 @@ TEST(MainWindow, ButtonsCarryCaptionsAndColours) {
         EXPECT_EQ(b.ActiveCLR, spec.ActiveCLR) << spec.caption;
         EXPECT_EQ(b.normalFG, spec.normalFG) << spec.caption;
         EXPECT_EQ(b.focusPolicy() & Qt::TabFocus, Qt::TabFocus) << spec.caption;
+        EXPECT_LE(QFontMetrics(b.font()).horizontalAdvance(b.text()), b.width()) << spec.caption;
     }
 }
 
