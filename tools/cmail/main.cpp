@@ -7,6 +7,7 @@
 #include "message_builder.h"
 #include "progress.h"
 #include "result_file.h"
+#include "sasl_plain.h"
 #include "send_report.h"
 #include "smtp_session.h"
 #include "time_budget.h"
@@ -132,6 +133,7 @@ int run(const std::vector<QByteArray>& arguments)
     }
 
     installEhloName();
+    installPlainInitialResponse();
     SmtpSession session(request, settings.caFile, budget, progress);
     session.send(message);
     const SendReport outcome = progress.snapshot();
