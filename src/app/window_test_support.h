@@ -1,6 +1,5 @@
-// For the app's own tests only: the one application object of a test program (the
-// guarded kind the program runs with, on Qt's offscreen platform), a recording stand-in
-// for MainActions, and a main window built on a virtual clock.
+// For the app's own tests only: the test program's application object, a recording
+// stand-in for MainActions, and a main window built on a virtual clock.
 #pragma once
 
 #include <QString>
@@ -19,13 +18,8 @@
 
 namespace sendwerk::testing {
 
-inline GuardedApplication& testApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static GuardedApplication app(argc, argv);
-    return app;
-}
+// The application object that app_test_main.cpp makes for the whole test program.
+inline GuardedApplication& testApplication() { return static_cast<GuardedApplication&>(*qApp); }
 
 // Records every call; the listings and folder states are whatever the test sets.
 class RecordingActions final : public MainActions {
