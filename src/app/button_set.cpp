@@ -78,21 +78,21 @@ MagicButton*& slotFor(MainWindow& window, ButtonRole role) {
 }  // namespace
 
 void makeButtons(MainWindow& window, Shared& shared, MainActions& actions, EventQueue& events) {
-    for (const ButtonSpec& spec : kButtons) {
-        Presentation presentation = {{presentation::Background, spec.background}};
-        if (spec.foreground != kNoColour) presentation.push_back({presentation::TextColour, spec.foreground});
+    for (const ButtonDef& def : kButtons) {
+        Presentation presentation = {{presentation::Background, def.background}};
+        if (def.foreground != kNoColour) presentation.push_back({presentation::TextColour, def.foreground});
         auto* button = new MagicButton(&window, presentation);
-        button->setText(QString::fromLatin1(spec.caption));
+        button->setText(QString::fromLatin1(def.caption));
         button->setAlignment(Qt::AlignCenter);
         button->setFocusPolicy(Qt::TabFocus);
-        button->normalFG = spec.normalFG;
-        button->normalBG = spec.normalBG;
-        button->ActiveCLR = spec.ActiveCLR;
-        window.place(*button, {spec.baseX, kButtonBaseY, spec.baseWidth, kButtonBaseHeight});
+        button->normalFG = def.normalFG;
+        button->normalBG = def.normalBG;
+        button->ActiveCLR = def.ActiveCLR;
+        window.place(*button, {def.baseX, kButtonBaseY, def.baseWidth, kButtonBaseHeight});
         fitCaption(*button);
         button->show();
-        button->activate = activationFor(spec.role, window, shared, actions, events);
-        slotFor(window, spec.role) = button;
+        button->activate = activationFor(def.role, window, shared, actions, events);
+        slotFor(window, def.role) = button;
     }
 }
 

@@ -16,7 +16,7 @@ struct Shared;
 
 enum class ButtonRole { EmergencyStop, Send, Halt, Log, RetryFailures, RetryQuarantine, End };
 
-struct ButtonSpec {
+struct ButtonDef {
     ButtonRole role;
     const char* caption;  // exact, blanks included
     int baseX;
@@ -32,7 +32,7 @@ inline constexpr int kNoColour = -1000;
 inline constexpr int kButtonBaseY = 15;
 inline constexpr int kButtonBaseHeight = 35;
 
-inline constexpr ButtonSpec kButtons[] = {
+inline constexpr ButtonDef kButtons[] = {
     {ButtonRole::EmergencyStop, "A  L  T - C", 30, 45, 4, 0, 0, 4, 4},
     {ButtonRole::Send, " S E N D E N ", 130, 85, 0, kNoColour, 1, 0, 6},
     {ButtonRole::Halt, " HALT", 225, 35, 0, kNoColour, 1, 0, 3},

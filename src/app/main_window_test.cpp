@@ -53,15 +53,15 @@ TEST(MainWindow, ButtonsCarryCaptionsAndColours) {
     const MainWindow& m = *w.window;
     const MagicButton* buttons[] = {m.oXbpBna, m.oXbpBS, m.oXbpBH, m.oXbpBlb, m.oXbpBW1, m.oXbpBW2, m.oXbpBEn};
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const ButtonSpec& spec = kButtons[i];
+        const ButtonDef& def = kButtons[i];
         const MagicButton& b = *buttons[i];
-        EXPECT_EQ(b.text(), QString::fromLatin1(spec.caption)) << spec.caption;
-        EXPECT_EQ(b.colorBG(), spec.background) << spec.caption;
-        EXPECT_EQ(b.normalBG, spec.normalBG) << spec.caption;
-        EXPECT_EQ(b.ActiveCLR, spec.ActiveCLR) << spec.caption;
-        EXPECT_EQ(b.normalFG, spec.normalFG) << spec.caption;
-        EXPECT_EQ(b.focusPolicy() & Qt::TabFocus, Qt::TabFocus) << spec.caption;
-        EXPECT_LE(QFontMetrics(b.font()).horizontalAdvance(b.text()), b.width()) << spec.caption;
+        EXPECT_EQ(b.text(), QString::fromLatin1(def.caption)) << def.caption;
+        EXPECT_EQ(b.colorBG(), def.background) << def.caption;
+        EXPECT_EQ(b.normalBG, def.normalBG) << def.caption;
+        EXPECT_EQ(b.ActiveCLR, def.ActiveCLR) << def.caption;
+        EXPECT_EQ(b.normalFG, def.normalFG) << def.caption;
+        EXPECT_EQ(b.focusPolicy() & Qt::TabFocus, Qt::TabFocus) << def.caption;
+        EXPECT_LE(QFontMetrics(b.font()).horizontalAdvance(b.text()), b.width()) << def.caption;
     }
 }
 
