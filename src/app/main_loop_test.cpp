@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/send_schedule.h"
 #include "app/window_test_support.h"
 #include "widgets/key_codes.h"
@@ -243,6 +245,15 @@ TEST(MainLoop, InputDuringARunWaitsAndIsHandledInOrder) {
     r.run();  // ends on the Escape typed during the run
     EXPECT_EQ(r.window->oMle20->data(), QStringLiteral("x"));
     EXPECT_EQ(r.shared.nBeenden, 1);
+}
+
+TEST(MainLoop, AnErrorInAClickedRunLeavesTheLoopForTheErrorReport) {
+    LoopRun r;
+    r.actions.duringSenden = [](int) { throw std::runtime_error("C:\\ZUMA\\best.dbf: kaputt"); };
+    QTest::mouseClick(r.window->oXbpBS, Qt::LeftButton);
+    r.post(event::Quit);
+    MainLoop loop(r.shared, *r.window, r.events, r.actions, r.clock, [&] { r.app.rethrowPending(); });
+    EXPECT_THROW(loop.run(), std::runtime_error);
 }
 
 }  // namespace
