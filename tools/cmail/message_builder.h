@@ -1,8 +1,8 @@
 // Builds the mail that cmail hands to the server, as the exact bytes of DATA (before
 // dot-stuffing): headers From, To, Reply-To, Subject, Date, Message-ID, MIME-Version and,
 // when asked for, Disposition-Notification-To; a UTF-8 text/plain body in
-// quoted-printable; the attachment, if any, as base64 with its file name and a content
-// type from its extension.
+// quoted-printable (7bit when it is plain ASCII); the attachment, if any, as base64
+// with its file name and a content type from its extension.
 //
 // Guarantees: the result is 7-bit ASCII with CR LF line ends only (non-ASCII header text
 // goes through RFC 2047, never raw UTF-8, whatever the server offers), so no server can
