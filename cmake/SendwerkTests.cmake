@@ -12,13 +12,10 @@ function(sendwerk_folder_tests target)
   endif()
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} sendwerk_testsupport GTest::gmock GTest::gtest_main)
-  set(label core)
-  set(environment "SENDWERK_SOURCE_DIR=${PROJECT_SOURCE_DIR};SENDWERK_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  # The source and build folders reach the tests compiled into tests/support.
+  set(properties LABELS core TIMEOUT 300)
   if(ARG_GUI)
-    set(label gui)
-    list(APPEND environment "QT_QPA_PLATFORM=offscreen")
+    set(properties LABELS gui TIMEOUT 300 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
-  gtest_discover_tests(${target}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${label} ENVIRONMENT "${environment}" TIMEOUT 300)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()

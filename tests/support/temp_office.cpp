@@ -34,12 +34,13 @@ bool TempOffice::exists(const QString& relative) const { return QFileInfo::exist
 
 void TempOffice::makeFolder(const QString& relative) const { QDir().mkpath(native(relative)); }
 
-static QString fromEnvironment(const char* name, const char* fallback) {
+// The environment may point a test at another tree; by default the one it was built in.
+static QString fromEnvironment(const char* name, const char* builtIn) {
     const QByteArray value = qgetenv(name);
-    return value.isEmpty() ? QString::fromUtf8(fallback) : QString::fromLocal8Bit(value);
+    return value.isEmpty() ? QString::fromUtf8(builtIn) : QString::fromLocal8Bit(value);
 }
 
-QString sourceDir() { return fromEnvironment("SENDWERK_SOURCE_DIR", "."); }
-QString binaryDir() { return fromEnvironment("SENDWERK_BINARY_DIR", "."); }
+QString sourceDir() { return fromEnvironment("SENDWERK_SOURCE_DIR", SENDWERK_SOURCE_DIR); }
+QString binaryDir() { return fromEnvironment("SENDWERK_BINARY_DIR", SENDWERK_BINARY_DIR); }
 
 }  // namespace sendwerk::testing
