@@ -10,6 +10,8 @@
 #include <QMutexLocker>
 #include <QWidget>
 
+#include <stdexcept>
+
 namespace sendwerk {
 namespace {
 
@@ -75,7 +77,11 @@ bool Event::isFor(const QObject* widget) const {
     return false;
 }
 
-EventQueue::EventQueue() { QCoreApplication::instance()->installEventFilter(this); }
+EventQueue::EventQueue() {
+    if (QCoreApplication::instance() == nullptr)
+        throw std::logic_error("src/widgets/event_queue.cpp: the event queue needs the QApplication made first");
+    QCoreApplication::instance()->installEventFilter(this);
+}
 
 EventQueue::~EventQueue() {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::instance()->removeEventFilter(this);
