@@ -176,6 +176,37 @@ TEST(EventQueue, AClickTheChildIgnoresGoesOnToTheParentOnce) {
     handAll(queue);
 }
 
+TEST(EventQueue, InputDuringAHandedOnClickWaitsForTheLoop) {
+    EventQueue queue;
+    QWidget window;
+    auto* button = new QPushButton("S E N D E N", &window);
+    auto* edit = new QLineEdit(&window);
+    button->setGeometry(0, 0, 80, 30);
+    QString seenDuringRun = "not run";
+    // The click's activation stands for a send run: it pauses while the operator types.
+    QObject::connect(button, &QPushButton::clicked, [&] {
+        QTest::keyClicks(edit, "xy");
+        queue.postEvent(event::TimerTick, 0, 0, &window);
+        queue.keepPainting();
+        seenDuringRun = edit->text();
+    });
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    std::vector<int> afterRun;
+    bool runDone = false;
+    Event e;
+    while (queue.takeEvent(e)) {
+        if (runDone && e.number != event::NativeInput && e.number != event::MouseMove)
+            afterRun.push_back(e.number == event::Keyboard ? int(e.mp1) : e.number);
+        queue.handEvent(e);
+        runDone = runDone || seenDuringRun != "not run";
+    }
+    EXPECT_EQ(seenDuringRun, "");
+    EXPECT_EQ(edit->text(), "xy");
+    const std::vector<int> expected{'x', 'y', event::TimerTick};
+    EXPECT_EQ(afterRun, expected);
+}
+
 TEST(EventQueue, InputForAPartThatIsGoneIsDropped) {
     EventQueue queue;
     auto edit = std::make_unique<QLineEdit>();
