@@ -28,7 +28,7 @@ protected:
         };
     }
 
-    // Spec coordinates of the button: its own bottom-left corner, y up.
+    // The button's own coordinates: from its bottom-left corner, y up.
     QPoint inside() const { return {40, 15}; }
 
     // Native pointer motion over the button, through the queue as a loop hands it on.
