@@ -221,12 +221,20 @@ bool SmtpSession::sendData(const BuiltMessage& message)
     if (!expectReply(354, 354, step::data, QStringLiteral("Der Server nimmt keine Daten an")))
         return false;
 
-    vmime::utility::outputStreamSocketAdapter socketStream(*connection->getSocket());
-    vmime::utility::dotFilteredOutputStream dotted(socketStream);
-    dotted.write(message.data.data(), message.data.size());
-    dotted.flush();
-    const bool endsWithLine = message.data.size() >= 2 && message.data.compare(message.data.size() - 2, 2, "\r\n") == 0;
-    connection->getSocket()->send(endsWithLine ? ".\r\n" : "\r\n.\r\n");
+    // Stuffed into one buffer with the end marker, so the marker does not travel as a
+    // small segment of its own that Nagle's algorithm holds back until the data is
+    // acknowledged.
+    std::string wire;
+    wire.reserve(message.data.size() + message.data.size() / 64 + 8);
+    {
+        vmime::utility::outputStreamStringAdapter buffer(wire);
+        vmime::utility::dotFilteredOutputStream dotted(buffer);
+        dotted.write(message.data.data(), message.data.size());
+        dotted.flush();
+    }
+    const bool endsWithLine = wire.size() >= 2 && wire.compare(wire.size() - 2, 2, "\r\n") == 0;
+    wire += endsWithLine ? ".\r\n" : "\r\n.\r\n";
+    connection->getSocket()->send(wire);
     progress_.update([](SendReport& r) { r.step = QLatin1String(step::dataEnd); });
 
     if (!expectReply(250, 250, step::dataEnd, QStringLiteral("Der Server hat die Mail nicht angenommen")))
