@@ -20,13 +20,19 @@ std::string utf8(const QString& text)
     return text.toUtf8().toStdString();
 }
 
+// Built from the parts, so a display name with umlauts goes out RFC 2047 encoded
+// (vmime's parser would take its UTF-8 bytes for ASCII and mangle them).
 vmime::mailbox mailboxOf(const QString& address)
 {
-    vmime::mailbox box;
-    box.parse(utf8(address));
-    if (box.getEmail().isEmpty())
+    const Address parts = splitAddress(address);
+    if (!parts.email.contains('@'))
         throw std::runtime_error("cmail: cannot read the address \"" + utf8(address) + '"');
-    return box;
+    const vmime::emailAddress email(utf8(parts.email));
+    if (parts.name.isEmpty())
+        return vmime::mailbox(email);
+    // One word for the whole name: split into words, vmime encodes them one by one and
+    // the blanks between encoded words get lost.
+    return vmime::mailbox(vmime::text(vmime::word(utf8(parts.name), utf8Charset)), email);
 }
 
 vmime::datetime toVmime(const QDateTime& date)
@@ -56,6 +62,18 @@ void addAttachment(vmime::messageBuilder& builder, const Attachment& attachment)
 }
 
 }  // namespace
+
+Address splitAddress(const QString& text)
+{
+    const qsizetype open = text.lastIndexOf('<');
+    const qsizetype close = text.lastIndexOf('>');
+    if (open < 0 || close < open)
+        return {QString(), text.trimmed()};
+    QString name = text.left(open).trimmed();
+    if (name.size() >= 2 && name.startsWith('"') && name.endsWith('"'))
+        name = name.mid(1, name.size() - 2);
+    return {name, text.mid(open + 1, close - open - 1).trimmed()};
+}
 
 QString contentTypeFor(const QString& fileName)
 {

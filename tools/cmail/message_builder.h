@@ -29,6 +29,13 @@ struct BuiltMessage {
     std::string messageId;  // with angle brackets, as in the header
 };
 
+// An address as the office writes it: "a@b.de", "Büro <a@b.de>" or "\"Büro, Nord\" <a@b.de>".
+struct Address {
+    QString name;   // display name, empty when none
+    QString email;  // the bare address, for the envelope
+};
+Address splitAddress(const QString& text);
+
 // The content type for a file name, from its extension ("application/pdf" for ".pdf");
 // application/octet-stream when the extension is not known.
 QString contentTypeFor(const QString& fileName);

@@ -137,6 +137,49 @@ TEST(BuildMessage, AttachmentIsBase64WithNameAndType)
     EXPECT_EQ(QByteArray::fromStdString(decoded(part->getData())), attachment.content);
 }
 
+TEST(BuildMessage, DisplayNamesWithUmlautsAreEncoded)
+{
+    MailRequest r = request(QStringLiteral("s"), QStringLiteral("b"));
+    r.from = QString::fromUtf8("Büro Müller <buero@firma.example>");
+    r.replyTo = QString::fromUtf8("\"Müller, Nord\" <nord@firma.example>");
+    r.to = QString::fromUtf8("\"Kunde, Erika\" <erika@example.com>");
+    const BuiltMessage built = build(r);
+    expectSafeForSmtp(built.data, "display names");
+    const auto header = parse(built.data)->getHeader();
+    const auto from = header->From()->getValue<vmime::mailbox>();
+    EXPECT_EQ(from->getEmail().toString(), "buero@firma.example");
+    EXPECT_EQ(QString::fromStdString(from->getName().getConvertedText(vmime::charsets::UTF_8)),
+              QString::fromUtf8("Büro Müller"));
+    const auto replyTo = header->ReplyTo()->getValue<vmime::mailbox>();
+    EXPECT_EQ(QString::fromStdString(replyTo->getName().getConvertedText(vmime::charsets::UTF_8)),
+              QString::fromUtf8("Müller, Nord"));
+    const auto to = header->To()->getValue<vmime::addressList>();
+    ASSERT_EQ(to->getAddressCount(), 1u);
+    const auto erika = vmime::dynamicCast<vmime::mailbox>(to->getAddressAt(0));
+    EXPECT_EQ(erika->getEmail().toString(), "erika@example.com");
+    EXPECT_EQ(QString::fromStdString(erika->getName().getConvertedText(vmime::charsets::UTF_8)), "Kunde, Erika");
+}
+
+TEST(SplitAddress, FindsNameAndBareAddress)
+{
+    const struct {
+        const char* text;
+        const char* name;
+        const char* email;
+    } cases[] = {
+        {"a@b.de", "", "a@b.de"},
+        {" a@b.de ", "", "a@b.de"},
+        {"Büro <a@b.de>", "Büro", "a@b.de"},
+        {"\"Büro, Nord\" <a@b.de>", "Büro, Nord", "a@b.de"},
+        {"<a@b.de>", "", "a@b.de"},
+    };
+    for (const auto& c : cases) {
+        const Address a = splitAddress(QString::fromUtf8(c.text));
+        EXPECT_EQ(a.name, QString::fromUtf8(c.name)) << c.text;
+        EXPECT_EQ(a.email, QString::fromUtf8(c.email)) << c.text;
+    }
+}
+
 TEST(ContentType, FollowsTheExtension)
 {
     const struct {

@@ -19,9 +19,7 @@ std::string utf8(const QString& text)
 // The bare address for the envelope ("Firma <a@b.de>" gives "a@b.de").
 std::string envelopeAddress(const QString& address)
 {
-    vmime::mailbox box;
-    box.parse(utf8(address));
-    return box.getEmail().toString();
+    return utf8(splitAddress(address).email);
 }
 
 // Follows the dialog as vmime conducts it: the step is the last command sent, the
