@@ -200,7 +200,9 @@ TEST_F(InteropTest, IndexesOfTenThousandRecordsAreListedInOrderByPerl) {
             const bool hit = index.numeric ? table->seek(double(n))
                                            : table->seek(nameOf(n));
             ASSERT_TRUE(hit) << n;
-            if (index.numeric) ASSERT_EQ(table->number("AUFTRNR"), n);
+            if (index.numeric) {
+                ASSERT_EQ(table->number("AUFTRNR"), n);
+            }
         }
     }
 }

@@ -15,6 +15,7 @@
 namespace sendwerk::dbf {
 namespace {
 
+using testing::littleEndianAt;
 using testing::readFile;
 using testing::writeFile;
 
@@ -54,9 +55,9 @@ TEST_F(NtxTest, HeaderFollowsTheLayout) {
     buildIndex(*table, path("X.NTX"), "str(nr,6)");
     const QByteArray ntx = readFile(path("X.NTX"));
     ASSERT_EQ(ntx.size(), 2 * 1024);
-    const auto u16 = [&ntx](int at) { return qFromLittleEndian<quint16>(ntx.constData() + at); };
+    const auto u16 = [&ntx](int at) { return littleEndianAt<quint16>(ntx, at); };
     EXPECT_EQ(u16(0), 6);
-    EXPECT_EQ(qFromLittleEndian<quint32>(ntx.constData() + 4), 1024u);  // root
+    EXPECT_EQ(littleEndianAt<quint32>(ntx, 4), 1024u);  // root
     EXPECT_EQ(u16(12), 14);  // item size
     EXPECT_EQ(u16(14), 6);   // key size
     EXPECT_EQ(u16(18), 62);  // m
@@ -77,8 +78,8 @@ TEST_F(NtxTest, ItemsPerPageFollowTheKeySize) {
         Table::open(path("K"), ShareMode::Exclusive, table);
         buildIndex(*table, path("K.NTX"), "K");
         const QByteArray ntx = readFile(path("K.NTX"));
-        EXPECT_EQ(qFromLittleEndian<quint16>(ntx.constData() + 18), c.m) << c.keySize;
-        EXPECT_EQ(qFromLittleEndian<quint16>(ntx.constData() + 20), c.m / 2) << c.keySize;
+        EXPECT_EQ(littleEndianAt<quint16>(ntx, 18), c.m) << c.keySize;
+        EXPECT_EQ(littleEndianAt<quint16>(ntx, 20), c.m / 2) << c.keySize;
     }
 }
 
@@ -218,8 +219,8 @@ TEST_F(NtxTest, DamagedIndexesAreRefusedWithoutLooping) {
     auto table = numbered(200);  // three pages below a root
     buildIndex(*table, path("GOOD.NTX"), "STR(NR,6)");
     const QByteArray good = readFile(path("GOOD.NTX"));
-    const quint32 root = qFromLittleEndian<quint32>(good.constData() + 4);
-    const int firstSlot = qFromLittleEndian<quint16>(good.constData() + root + 2);
+    const quint32 root = littleEndianAt<quint32>(good, 4);
+    const int firstSlot = littleEndianAt<quint16>(good, root + 2);
     const auto patched = [&good](int at, quint32 value, int size = 4) {
         QByteArray bytes = good;
         if (size == 4) qToLittleEndian<quint32>(value, bytes.data() + at);

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QtEndian>
 
+#include <stdexcept>
+
 #include <utility>
 
 namespace sendwerk::dbf::testing {
@@ -53,6 +55,14 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
 inline QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A little-endian integer of a file image; a position beyond the image is a test error,
+// not a read outside the buffer.
+template <typename Integer>
+Integer littleEndianAt(const QByteArray& bytes, qsizetype at) {
+    if (at < 0 || at + qsizetype(sizeof(Integer)) > bytes.size()) throw std::out_of_range("read beyond the file image");
+    return qFromLittleEndian<Integer>(bytes.constData() + at);
 }
 
 }  // namespace sendwerk::dbf::testing
