@@ -38,6 +38,12 @@ void MainLoop::run() {
         shared_.cNextSenden = nextSendTime(clock_.now().time());
         if (applyMouseAndTimerRules(e) == Next::Skip) continue;
         if (e.number == event::Keyboard) applyKeyCommand(static_cast<int>(e.mp1));
+        if (e.number == event::CloseRequest && e.isFor(&window_)) {
+            // The window's close routine: the emergency stop.
+            shared_.nDauerlauf = 0;
+            actions_.notAus();
+            continue;
+        }
         events_.handEvent(e);
         if (afterEvent_) afterEvent_();
     }

@@ -208,6 +208,20 @@ TEST(MainLoop, TimerTickRunsOnlyInContinuousModeAndWhenIdle) {
     }
 }
 
+TEST(MainLoop, CloseRequestDuringARunWaitsThenStopsTheProgram) {
+    LoopRun r;
+    r.shared.nDauerlauf = 1;
+    r.actions.duringSenden = [&](int) {
+        r.post(event::CloseRequest, 0, r.window.get());
+        r.post(event::Quit);  // ends the test's loop once the fake emergency stop returned
+        EXPECT_EQ(r.actions.calls, (QStringList{"tone", "senden"}));  // not yet: the run goes on
+    };
+    r.post(event::TimerTick);
+    r.run();
+    EXPECT_EQ(r.actions.calls, (QStringList{"tone", "senden", "NotAus"}));
+    EXPECT_EQ(r.shared.nDauerlauf, 0);
+}
+
 TEST(MainLoop, SendButtonShowsTheRunWhileItLasts) {
     LoopRun r;
     r.shared.nDauerlauf = 1;

@@ -1,8 +1,9 @@
 // The main window: a top-level window with five report panes and seven MagicButtons on
 // its client area (colour 11), laid out in thousandths of its size with the y-up
 // coordinates of the office. The window owns its parts; the shared state only borrows
-// them (attach()/detach()). The close box asks `closeRequested` (the emergency stop)
-// and never closes by itself; every size change is reported to `resized`.
+// them (attach()/detach()). The close box asks `closeRequested` (the program posts the
+// close request into the event queue, whose loop runs the emergency stop) and never
+// closes by itself; every size change is reported to `resized`.
 // GUI thread only.
 #pragma once
 

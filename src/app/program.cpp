@@ -66,7 +66,9 @@ void runMainWindow(Services& s, GuardedApplication& app, QueueActions& actions) 
     do {
         auto window = buildMainWindow({s.shared, s.texts, actions, s.events, s.clock});
         s.queue.messageDialog = messageDialogFor({s.events, s.clock}, window.get());
-        window->closeRequested = [&s] { NotAus(s.areas); };
+        // The close box waits its turn in the queue like any input, so it never stops
+        // the program in the middle of filing an order; the loop then runs NotAus.
+        window->closeRequested = [&s, target = window.get()] { s.events.postEvent(event::CloseRequest, 0, 0, target); };
         bool rebuildRequested = false;
         window->resized = [&s, &window, &rebuildRequested](QSize now) {
             DlgResizer(s.shared, s.events, window->laidOutSize(), now, rebuildRequested);
