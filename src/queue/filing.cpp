@@ -87,15 +87,23 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
         return mark + mover.faultMark();
     };
 
+    // A failed or quarantined recipient lights its retry button and gets a line in its
+    // folder's pane; the folder pane's new text is taken before the outbox pane is set,
+    // and set after it.
+    const auto showInFolder = [&](Button& retryButton, Pane& folderPane, const QString& heading,
+                                  const QString& listLineEnd, const QString& singleMark, const QString& listMark) {
+        retryButton.setColorBG(kFolderIndicator);
+        const QString folderText = addFolderLine(folderPane.data(), heading,
+                                                 list ? listLine + listLineEnd : names.F + QStringLiteral(" - FEHLER"));
+        setOutbox(shared, names, position, outboxMark(singleMark, listMark));
+        folderPane.setData(folderText);
+    };
+
     switch (outcome) {
     case FilingOutcome::Quarantine: {
         fileOrder(names.cMailQuarantine);
-        shared.oXbpBW2->setColorBG(kFolderIndicator);
-        const QString quarantineText = addFolderLine(shared.oMle3->data(), kQuarantineHeading,
-                                                     list ? listLine + QStringLiteral(" Adresse?")
-                                                          : names.F + QStringLiteral(" - FEHLER"));
-        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - Adresse?"), QStringLiteral(" Adresse?")));
-        shared.oMle3->setData(quarantineText);
+        showInFolder(*shared.oXbpBW2, *shared.oMle3, kQuarantineHeading, QStringLiteral(" Adresse?"),
+                     QStringLiteral(" - Adresse?"), QStringLiteral(" Adresse?"));
         eraseOrderAfterLast();
         if (!list) context.clock.pause(3);
         appendSendLog(context.areas, context.clock, names.cAuftrag, 'Q', names.cMailFormular, recipient.written);
@@ -107,12 +115,8 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
     case FilingOutcome::Failure: {
         fileOrder(names.cMailFailName);
         mover.move(names.cMailResName, names.cMailFailure);
-        shared.oXbpBW1->setColorBG(kFolderIndicator);
-        const QString failureText = addFolderLine(shared.oMle2->data(), kFailureHeading,
-                                                  list ? listLine + QStringLiteral(" FEHLER")
-                                                       : names.F + QStringLiteral(" - FEHLER"));
-        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - Fehler!"), QStringLiteral(" Fehler!")));
-        shared.oMle2->setData(failureText);
+        showInFolder(*shared.oXbpBW1, *shared.oMle2, kFailureHeading, QStringLiteral(" FEHLER"),
+                     QStringLiteral(" - Fehler!"), QStringLiteral(" Fehler!"));
         eraseOrderAfterLast();
         appendSendLog(context.areas, context.clock, names.cAuftrag, 'F', names.cMailFormular, recipient.resolved);
         return;
