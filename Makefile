@@ -3,6 +3,11 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 
+# The compiler cache is shared by every clone and work tree: paths below this folder are
+# hashed relative to it, and the build folder's own name is left out of the hash.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 .PHONY: all deps configure build test test-asan demo bench clean
 
 all: build

@@ -51,4 +51,18 @@ private:
     std::map<int, QString> aliases_;
 };
 
+// Selects a work area for the length of a scope and selects the one that was selected
+// before when the scope ends, also when an exception passes.
+class ScopedSelection {
+public:
+    ScopedSelection(WorkAreas& areas, int area) : areas_(areas), previous_(areas.selected()) { areas.select(area); }
+    ~ScopedSelection() { areas_.select(previous_); }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    WorkAreas& areas_;
+    int previous_;
+};
+
 }  // namespace sendwerk::dbf
