@@ -64,6 +64,12 @@ TEST_F(BadInputTest, DamagedHeadersAreRefusedWithFileAndCause) {
         {"field width 0", withU16(withByte(good, 32 + 16, 0), 10, 4), "field NAME has width 0"},
         {"name with control bytes", withByte(good, 33, 0x07), "non-ASCII"},
         {"name empty", withByte(good, 32, 0), "has no name"},
+        // One damaged word: every record would be read shifted or counted wrongly.
+        {"header length one too large", withU16(good, 8, 98), "header length 98 does not fit 2 field descriptors"},
+        {"header length one too small", withU16(good, 8, 96), "header length 96 does not fit"},
+        {"record length one too large", withU16(good, 10, 9), "the fields need 8 bytes"},
+        {"record length high byte damaged", withU16(good, 10, 8 + 256), "record length is 264"},
+        {"no terminator", withByte(good, 96, 'N'), "have no terminator"},
     };
     for (const auto& c : cases) {
         writeFile(path("T.DBF"), c.bytes);
@@ -76,6 +82,25 @@ TEST_F(BadInputTest, DamagedHeadersAreRefusedWithFileAndCause) {
             EXPECT_NE(text.find(c.message), std::string::npos) << c.what << ": " << text;
             EXPECT_NE(text.find("T.DBF"), std::string::npos) << c.what << ": " << text;
         }
+    }
+}
+
+// A larger record length made the table read as empty, and the next append wrote over
+// every old record. Whatever the damage, the file must stay byte for byte as it was.
+TEST_F(BadInputTest, ATableWithADamagedHeaderIsNeverWrittenInto) {
+    const QByteArray good = rawTable(twoFields, {" abcd  1", " efgh  2", " ijkl  3"});
+    const QByteArray cases[] = {withU16(good, 10, 9), withU16(good, 10, 8 + 256), withU16(good, 8, 98),
+                                withU16(good, 8, 129)};
+    for (const QByteArray& damaged : cases) {
+        writeFile(path("T.DBF"), damaged);
+        std::unique_ptr<Table> table;
+        EXPECT_THROW(
+            {
+                Table::open(path("T"), ShareMode::Shared, table);
+                table->appendRecord({{"NAME", "neu"}});
+            },
+            DbfError);
+        EXPECT_EQ(testing::readFile(path("T.DBF")), damaged);
     }
 }
 

@@ -89,10 +89,20 @@ TableLayout parseHeader(const QByteArray& bytes, const QString& path) {
                          + std::to_string(bytes.size()) + " bytes)");
     if (layout.recordLength < 2) refuse(path, "record length " + std::to_string(layout.recordLength) + " is too small");
 
-    for (int at = fileHeaderSize; at + descriptorSize <= layout.headerLength && data[at] != terminator;
-         at += descriptorSize)
+    // The descriptors end at their terminator, wherever the header length says the
+    // records begin: the two must agree, or every record would be read shifted.
+    int at = fileHeaderSize;
+    for (; at + descriptorSize <= bytes.size() && data[at] != terminator; at += descriptorSize)
         layout.fields.append(parseDescriptor(data + at, path, layout.fields.size() + 1));
     if (layout.fields.isEmpty()) refuse(path, "the header describes no fields");
+    if (at >= bytes.size() || data[at] != terminator) refuse(path, "the field descriptors have no terminator");
+    // A lone 0x0D, or 0x0D 0x00 as some writers put it.
+    const bool terminatorFits =
+        layout.headerLength == at + 1 || (layout.headerLength == at + 2 && data[at + 1] == '\0');
+    if (!terminatorFits)
+        refuse(path, "header length " + std::to_string(layout.headerLength) + " does not fit "
+                         + std::to_string(layout.fields.size()) + " field descriptors and their terminator (expected "
+                         + std::to_string(at + 1) + ")");
 
     if (sumOfWidths(layout.fields) + 1 != layout.recordLength) {
         // Some engines keep wide C fields' high width byte in the decimals byte.
@@ -107,9 +117,11 @@ TableLayout parseHeader(const QByteArray& bytes, const QString& path) {
         layout.offsets.append(offset);
         offset += f.width;
     }
-    if (offset > layout.recordLength)
-        refuse(path, "the fields need " + std::to_string(offset) + " bytes but the record length is "
-                         + std::to_string(layout.recordLength));
+    // A record length that is larger than the fields need would count the records
+    // wrongly (an append would then overwrite old ones), a smaller one cut the last field.
+    if (offset != layout.recordLength)
+        refuse(path, "the fields need " + std::to_string(offset) + " bytes (with the deletion flag) but the record "
+                         "length is " + std::to_string(layout.recordLength));
     return layout;
 }
 

@@ -1,7 +1,9 @@
 // The header of a dBASE III table: the 32-byte file header and the field descriptors.
-// parseHeader() checks everything a reader relies on (version, lengths, field types,
-// widths against the record length) and throws DbfError naming the file and the fault,
-// so no later read runs outside a record. headerBytes() writes the form other engines
+// parseHeader() checks everything a reader relies on (version, field types, the header
+// length against the descriptors and their terminator, the record length against the
+// fields' widths plus the deletion flag) and throws DbfError naming the file and the
+// fault, so no later read runs outside a record and nothing is written into a table
+// whose layout could not be validated. headerBytes() writes the form other engines
 // read: version 0x03 (0x83 with memo fields), a lone 0x0D terminator.
 #pragma once
 

@@ -1,6 +1,8 @@
 #include "dbf/file_handle.h"
 
+#include "dbf/lock_offsets.h"
 #include "dbf/table.h"
+#include "platform/temporary_files.h"
 
 #include <cerrno>
 #include <cstring>
@@ -50,10 +52,15 @@ FileHandle FileHandle::openExisting(const QString& path, Access access) {
     return FileHandle(fd, path, false);
 }
 
-FileHandle FileHandle::createNew(const QString& path) {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0664);
-    if (fd < 0) throw DbfError(describe(path, "cannot create", errno));
-    return FileHandle(fd, path, true);
+FileHandle FileHandle::createTemporary(const QString& target) {
+    // Random names can meet (a forked copy draws the same ones): O_EXCL tells, and the
+    // next name is tried.
+    for (int attempt = 0;; ++attempt) {
+        const QString path = temporarySibling(target);
+        const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0664);
+        if (fd >= 0) return FileHandle(fd, path, true);
+        if (errno != EEXIST || attempt == 100) throw DbfError(describe(path, "cannot create", errno));
+    }
 }
 
 void FileHandle::fail(const char* what) const { throw DbfError(describe(path_, what, errno)); }
@@ -106,6 +113,15 @@ bool FileHandle::tryShareLock(bool exclusive) {
     return true;
 }
 
+bool FileHandle::tryShareLockAlone() {
+    if (!lockRange(startUpLockOffset, 1)) return false;
+    // Stepping down from exclusive is not atomic in flock(); a program that grabs the
+    // file in that gap makes the shared try fail, which is the right answer too.
+    const bool alone = tryShareLock(true) && tryShareLock(false);
+    unlockRange(startUpLockOffset, 1);
+    return alone;
+}
+
 static struct flock rangeOf(short type, std::int64_t start, std::int64_t length) {
     struct flock lock {};
     lock.l_type = type;
@@ -116,11 +132,11 @@ static struct flock rangeOf(short type, std::int64_t start, std::int64_t length)
     return lock;
 }
 
-bool FileHandle::lockRange(std::int64_t start, std::int64_t length, bool wait) {
+bool FileHandle::lockRange(std::int64_t start, std::int64_t length) {
     // A lock needs write access for F_WRLCK; a read-only open takes a read lock, which
     // still conflicts with everyone else's write locks.
     struct flock lock = rangeOf(writable_ ? F_WRLCK : F_RDLCK, start, length);
-    while (::fcntl(fd_, wait ? F_OFD_SETLKW : F_OFD_SETLK, &lock) != 0) {
+    while (::fcntl(fd_, F_OFD_SETLK, &lock) != 0) {
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EACCES) return false;
         fail("cannot take a record lock");

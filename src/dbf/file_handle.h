@@ -28,8 +28,9 @@ public:
     // Opens an existing file; ReadWrite falls back to read-only when the file may not be
     // written. Throws DbfError when it cannot be opened.
     static FileHandle openExisting(const QString& path, Access access);
-    // Creates (or empties) a file for writing.
-    static FileHandle createNew(const QString& path);
+    // Creates a new file beside `target` under a temporary name of its own
+    // (platform/temporary_files.h; path() tells which), never one that exists already.
+    static FileHandle createTemporary(const QString& target);
 
     bool isOpen() const { return fd_ >= 0; }
     bool writable() const { return writable_; }
@@ -44,9 +45,13 @@ public:
     // Whole-file share lock for as long as the file is open; false when another
     // descriptor holds a conflicting one.
     bool tryShareLock(bool exclusive);
-    // Byte-range write lock; `wait` blocks until it is free (used only for the short
-    // append lock), otherwise false when someone else holds it.
-    bool lockRange(std::int64_t start, std::int64_t length, bool wait);
+    // The shared lock, but only when no other descriptor has the file locked at all:
+    // the exclusive try and the step down to shared happen under the start-up lock, so
+    // no other copy doing the same sees the file free in between.
+    bool tryShareLockAlone();
+    // Byte-range write lock, without waiting: false when someone else holds it (waits
+    // with a time limit: dbf/lock_wait.h).
+    bool lockRange(std::int64_t start, std::int64_t length);
     void unlockRange(std::int64_t start, std::int64_t length);
 
 private:

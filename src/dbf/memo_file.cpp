@@ -1,6 +1,7 @@
 #include "dbf/memo_file.h"
 
 #include "dbf/lock_offsets.h"
+#include "dbf/lock_wait.h"
 #include "dbf/table.h"
 
 #include <QtEndian>
@@ -20,8 +21,7 @@ QByteArray headerBlock(quint32 nextFree) {
 
 }  // namespace
 
-void MemoFile::createEmpty(const QString& path) {
-    FileHandle file = FileHandle::createNew(path);
+void MemoFile::writeEmpty(FileHandle& file) {
     file.writeAt(0, headerBlock(1));
     file.sync();
 }
@@ -45,8 +45,8 @@ QByteArray MemoFile::read(quint32 block) const {
 quint32 MemoFile::write(const QByteArray& text, bool shared) {
     if (text.contains('\x1A'))
         throw DbfError(file_.path().toStdString() + ": a memo cannot hold the byte 0x1A");
-    if (shared && !file_.lockRange(lockBase, 1, true))
-        throw DbfError(file_.path().toStdString() + ": cannot lock the memo file");
+    if (shared && !waitForLock(file_, lockBase, 1, LockWait{}))
+        throw DbfError(file_.path().toStdString() + ": the memo file stays locked by another program");
     const QByteArray header = file_.readAt(0, 4);
     quint32 next = header.size() == 4 ? qFromLittleEndian<quint32>(header.constData()) : 1;
     // A header that points into used blocks would overwrite other memos.

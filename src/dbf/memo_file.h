@@ -18,8 +18,8 @@ public:
     static constexpr int blockSize = 512;
 
     explicit MemoFile(FileHandle file) : file_(std::move(file)) {}
-    // Writes an empty memo file (only its header block).
-    static void createEmpty(const QString& path);
+    // Writes an empty memo file (only its header block) into a new file.
+    static void writeEmpty(FileHandle& file);
 
     QByteArray read(quint32 block) const;
     // Stores `text` in fresh blocks and returns the first one. Text holding 0x1A cannot

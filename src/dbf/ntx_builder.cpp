@@ -108,9 +108,10 @@ void buildIndex(Table& table, const QString& ntxNativePath, const QString& expre
     while (static_cast<int>(level.items.size()) > header.maxItems) level = packLevel(level, header.maxItems, writer);
     header.root = writer.add(level.items.data(), static_cast<int>(level.items.size()), level.rightmost);
 
-    const QString temporary = ntxNativePath + ".tmp";
+    QString temporary;
     {
-        FileHandle file = FileHandle::createNew(temporary);
+        FileHandle file = FileHandle::createTemporary(ntxNativePath);
+        temporary = file.path();
         file.writeAt(0, ntxHeaderBytes(header));
         std::int64_t offset = ntxPageSize;
         for (const QByteArray& page : writer.pages()) {

@@ -4,6 +4,7 @@
 
 #include "raw_tables.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -25,6 +26,8 @@ protected:
 
     // A table NR N(6) / NAME C(8) / BETRAG N(7,2) with the given rows.
     std::unique_ptr<Table> tableOf(const QList<std::tuple<int, QByteArray, double>>& rows) {
+        // Each call starts from a fresh table (create never replaces one).
+        QFile::remove(path("T.DBF"));
         Table::create(path("T"), {{"NR", 'N', 6, 0}, {"NAME", 'C', 8, 0}, {"BETRAG", 'N', 7, 2}});
         std::unique_ptr<Table> table;
         Table::open(path("T"), ShareMode::Exclusive, table);
@@ -73,11 +76,12 @@ TEST_F(NtxTest, ItemsPerPageFollowTheKeySize) {
         int keySize, m;
     } cases[] = {{6, 62}, {8, 54}, {10, 50}, {1, 90}, {100, 8}, {250, 2}};
     for (const auto& c : cases) {
-        Table::create(path("K"), {{"K", 'C', c.keySize, 0}});
+        const QString name = "K" + QString::number(c.keySize);
+        Table::create(path(name), {{"K", 'C', c.keySize, 0}});
         std::unique_ptr<Table> table;
-        Table::open(path("K"), ShareMode::Exclusive, table);
-        buildIndex(*table, path("K.NTX"), "K");
-        const QByteArray ntx = readFile(path("K.NTX"));
+        Table::open(path(name), ShareMode::Exclusive, table);
+        buildIndex(*table, path(name + ".NTX"), "K");
+        const QByteArray ntx = readFile(path(name + ".NTX"));
         EXPECT_EQ(littleEndianAt<quint16>(ntx, 18), c.m) << c.keySize;
         EXPECT_EQ(littleEndianAt<quint16>(ntx, 20), c.m / 2) << c.keySize;
     }

@@ -1,6 +1,9 @@
 // Shared use between processes: share locks on open, record locks, concurrent appends.
 // Children are forked and talk to the test over pipes, so no step waits on time.
+#include "dbf/file_handle.h"
+#include "dbf/lock_offsets.h"
 #include "dbf/table.h"
+#include "platform/clock.h"
 
 #include <QTemporaryDir>
 
@@ -180,6 +183,48 @@ TEST_F(SharedUseTest, TwoProcessesAppendingLeaveEveryRecordIntact) {
     }
     EXPECT_EQ(seen.size(), std::size_t{2 * perProcess});
     EXPECT_EQ(seen.count("A00999") + seen.count("B00000"), 2u);
+}
+
+// Another program's lock: a whole-file lock that an append used to ignore, an append
+// lock held for ever that used to stall the run for ever. Each wait ends at its limit
+// on the virtual clock, with a cause naming the table and nothing written.
+TEST_F(SharedUseTest, AppendsWaitForOtherProgramsLocksUpToALimit) {
+    const struct {
+        const char* what;
+        bool wholeFile;     // else the append lock
+        double releasedAfter;  // < 0: never
+        bool appended;
+    } cases[] = {
+        {"whole-file lock held", true, -1, false},
+        {"append lock held", false, -1, false},
+        {"whole-file lock released after 3 s", true, 3, true},
+        {"append lock released after 9.5 s", false, 9.5, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<Table> table;
+        ASSERT_EQ(open(ShareMode::Shared, table), OpenResult::Opened);
+        const int before = table->recCount();
+        FileHandle other = FileHandle::openExisting(file() + ".DBF", FileHandle::Access::ReadWrite);
+        const std::int64_t start = c.wholeFile ? fileLockStart : lockBase;
+        const std::int64_t length = c.wholeFile ? fileLockLength : 1;
+        ASSERT_TRUE(other.lockRange(start, length));
+        VirtualClock clock;
+        if (c.releasedAfter >= 0) clock.after(c.releasedAfter, [&] { other.unlockRange(start, length); });
+
+        const Result<void> appended = table->appendRecord({{"ART", "M"}}, LockWait{&clock, 10});
+        EXPECT_EQ(appended.ok(), c.appended) << appended.cause().toStdString();
+        table.reset();
+        ASSERT_EQ(open(ShareMode::Shared, table), OpenResult::Opened);
+        EXPECT_EQ(table->recCount(), before + (c.appended ? 1 : 0));
+        if (c.appended) {
+            EXPECT_NEAR(clock.pausedSeconds(), c.releasedAfter, 0.11);
+        } else {
+            EXPECT_NEAR(clock.pausedSeconds(), 10, 0.11);
+            EXPECT_TRUE(appended.cause().contains("LOG.DBF")) << appended.cause().toStdString();
+            EXPECT_TRUE(appended.cause().contains("gesperrt")) << appended.cause().toStdString();
+        }
+    }
 }
 
 }  // namespace

@@ -8,12 +8,16 @@
 #include "dbf/memo_file.h"
 #include "dbf/ntx_index.h"
 #include "dbf/table_files.h"
+#include "platform/temporary_files.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <set>
 
 namespace sendwerk::dbf {
@@ -137,7 +141,25 @@ struct Table::Impl {
         return hit;
     }
 
-    void appendBlank();
+    // The stored bytes of `value` in field i, cut or padded to its width; a memo value
+    // is written to the DBT now and gives its block number.
+    QByteArray encoded(int i, const QByteArray& value) {
+        const FieldDef& f = layout.fields[i];
+        switch (f.type) {
+        case 'M': return formatMemoBlock(value.isEmpty() ? 0 : memo->write(value, shared()));
+        case 'N': {
+            const QByteArray text = value.trimmed();
+            if (text.size() > f.width)
+                throw DbfError(where() + ": \"" + text.toStdString() + "\" does not fit the numeric field "
+                               + f.name.toStdString() + " (width " + std::to_string(f.width) + ")");
+            return QByteArray(f.width - text.size(), ' ') + text;
+        }
+        default: return padText(value, f.width);
+        }
+    }
+
+    Result<void> append(const QByteArray& bytes, const LockWait& wait);
+    QString lockedCause(const LockWait& wait) const;
 };
 
 Table::Table() : d(std::make_unique<Impl>()) {}
@@ -151,12 +173,22 @@ Table::~Table() {
 }
 
 OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into) {
+    return openWith(nativePath, mode, [mode](FileHandle& file) { return file.tryShareLock(mode == ShareMode::Exclusive); },
+                    into);
+}
+
+OpenResult Table::openAlone(const QString& nativePath, std::unique_ptr<Table>& into) {
+    return openWith(nativePath, ShareMode::Shared, [](FileHandle& file) { return file.tryShareLockAlone(); }, into);
+}
+
+OpenResult Table::openWith(const QString& nativePath, ShareMode mode, const std::function<bool(FileHandle&)>& shareLock,
+                           std::unique_ptr<Table>& into) {
     auto table = std::unique_ptr<Table>(new Table());
     Impl& d = *table->d;
     d.path = tablePathFor(nativePath);
     d.mode = mode;
     d.dbf = FileHandle::openExisting(d.path, FileHandle::Access::ReadWrite);
-    if (!d.dbf.tryShareLock(mode == ShareMode::Exclusive)) return OpenResult::InUse;
+    if (!shareLock(d.dbf)) return OpenResult::InUse;
     d.layout = parseHeader(d.dbf.readAt(0, maxHeaderBytes), d.path);
     d.exclusiveCount = static_cast<int>(std::min<std::int64_t>(d.layout.headerRecordCount, d.recordsInFile()));
     if (d.layout.hasMemo() || d.layout.version == 0x83) {
@@ -171,22 +203,43 @@ OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_pt
     return OpenResult::Opened;
 }
 
-void Table::create(const QString& nativePath, const QList<FieldDef>& fields) {
+Result<void> Table::create(const QString& nativePath, const QList<FieldDef>& fields) {
     const QString path =
         existingSpelling(QFileInfo(nativePath).suffix().isEmpty() ? nativePath + QStringLiteral(".DBF") : nativePath);
     const TableLayout layout = layoutOf(checkedFields(fields, path));
-    if (layout.hasMemo()) MemoFile::createEmpty(siblingPath(path, QStringLiteral("DBT")));
-    // Written beside the final name and renamed: a table open elsewhere keeps its file.
-    const QString temporary = path + QStringLiteral(".new");
-    {
-        FileHandle file = FileHandle::createNew(temporary);
+    const QString memoPath = siblingPath(path, QStringLiteral("DBT"));
+    QStringList temporaries;
+    const auto removeTemporaries = [&] {
+        for (const QString& temporary : temporaries) QFile::remove(temporary);
+    };
+    try {
+        FileHandle file = FileHandle::createTemporary(path);
+        temporaries.append(file.path());
         file.writeAt(0, headerBytes(layout) + '\x1A');
         file.sync();
+        if (layout.hasMemo()) {
+            FileHandle memo = FileHandle::createTemporary(memoPath);
+            temporaries.append(memo.path());
+            MemoFile::writeEmpty(memo);
+        }
+    } catch (...) {
+        removeTemporaries();
+        throw;
     }
-    if (std::rename(temporary.toLocal8Bit().constData(), path.toLocal8Bit().constData()) != 0) {
-        QFile::remove(temporary);
-        throw DbfError(path.toStdString() + ": cannot put the new table in place");
+    if (const int error = renameWithoutReplacing(temporaries.first(), path); error != 0) {
+        removeTemporaries();
+        if (error == EEXIST)
+            return Failure{QStringLiteral("Die Tabelle %1 gibt es schon; sie bleibt, wie sie ist.").arg(path)};
+        throw DbfError(path.toStdString() + ": cannot put the new table in place: " + std::strerror(error));
     }
+    // The table's name is ours now, so a memo file of that name is a leftover without
+    // its table.
+    if (layout.hasMemo()
+        && std::rename(QFile::encodeName(temporaries.last()).constData(), QFile::encodeName(memoPath).constData()) != 0) {
+        QFile::remove(temporaries.last());
+        throw DbfError(memoPath.toStdString() + ": cannot put the new memo file in place");
+    }
+    return {};
 }
 
 QString Table::path() const { return d->path; }
@@ -287,19 +340,11 @@ QByteArray Table::memo(const QString& name) const {
 
 void Table::put(const QString& name, const QByteArray& value) {
     const int i = d->field(name);
-    const FieldDef& f = d->layout.fields[i];
-    switch (f.type) {
-    case 'M': putMemo(name, value); return;
-    case 'N': {
-        const QByteArray text = value.trimmed();
-        if (text.size() > f.width)
-            throw DbfError(d->where() + ": \"" + text.toStdString() + "\" does not fit the numeric field "
-                           + f.name.toStdString() + " (width " + std::to_string(f.width) + ")");
-        d->store(i, QByteArray(f.width - text.size(), ' ') + text);
+    if (d->layout.fields[i].type == 'M') {
+        putMemo(name, value);
         return;
     }
-    default: d->store(i, padText(value, f.width));
-    }
+    d->store(i, d->encoded(i, value));
 }
 
 void Table::putNumber(const QString& name, double value) {
@@ -330,8 +375,7 @@ void Table::putMemo(const QString& name, const QByteArray& value) {
     const int i = d->field(name);
     d->requireType(i, 'M');
     if (d->atEof) throw DbfError(d->where() + ": no current record to write (end of file)");
-    const quint32 block = value.isEmpty() ? 0 : d->memo->write(value, d->shared());
-    d->store(i, formatMemoBlock(block));
+    d->store(i, d->encoded(i, value));
 }
 
 void Table::setDeleted(bool deleted) {
@@ -340,18 +384,31 @@ void Table::setDeleted(bool deleted) {
     d->dirty = true;
 }
 
-void Table::Impl::appendBlank() {
+QString Table::Impl::lockedCause(const LockWait& wait) const {
+    return QStringLiteral("Die Tabelle %1 ist seit %2 Sekunden von einem anderen Programm gesperrt; "
+                          "der Satz wurde nicht angefügt.")
+        .arg(path)
+        .arg(wait.limitSeconds);
+}
+
+Result<void> Table::Impl::append(const QByteArray& bytes, const LockWait& wait) {
     flush();
-    const bool lockHeader = shared();
-    if (lockHeader && !dbf.lockRange(lockBase, 1, true))
-        throw DbfError(where() + ": cannot take the append lock");
+    if (shared() && !waitForLock(dbf, lockBase, 1, wait)) return Failure{lockedCause(wait)};
+    const auto releaseHeader = [&] {
+        if (shared()) dbf.unlockRange(lockBase, 1);
+    };
     try {
         const int number = count() + 1;
         if (shared()) {
             releaseRecordLocks();
-            if (dbf.lockRange(recordLockOffset(number), 1, false)) recordLocks.insert(number);
+            // Another program's whole-file lock covers the new record's lock too, so this
+            // waits for it as well.
+            if (!waitForLock(dbf, recordLockOffset(number), 1, wait)) {
+                releaseHeader();
+                return Failure{lockedCause(wait)};
+            }
+            recordLocks.insert(number);
         }
-        QByteArray bytes(layout.recordLength, ' ');
         dbf.writeAt(offsetOf(number), bytes + '\x1A');
         dbf.writeAt(1, countAndDateBytes(static_cast<std::uint32_t>(number), QDate::currentDate()));
         exclusiveCount = number;
@@ -361,17 +418,31 @@ void Table::Impl::appendBlank() {
         atBof = false;
         indexInStep = false;
     } catch (...) {
-        if (lockHeader) dbf.unlockRange(lockBase, 1);
+        releaseHeader();
         throw;
     }
-    if (lockHeader) dbf.unlockRange(lockBase, 1);
+    releaseHeader();
+    return {};
 }
 
-void Table::appendBlank() { d->appendBlank(); }
+Result<void> Table::appendRecord(const FieldValues& values, const LockWait& wait) {
+    // Built apart from the current record, so a bad value leaves the table as it was.
+    QByteArray bytes(d->layout.recordLength, ' ');
+    for (const auto& [name, value] : values) {
+        const int i = d->field(name);
+        bytes.replace(d->layout.offsets[i], d->layout.fields[i].width, d->encoded(i, value));
+    }
+    return d->append(bytes, wait);
+}
+
+void Table::appendBlank() {
+    const Result<void> appended = d->append(QByteArray(d->layout.recordLength, ' '), LockWait{});
+    if (!appended) throw DbfError(appended.cause().toStdString());
+}
 
 bool Table::lockRecord(int recordNumber) {
     if (!d->shared() || d->fileLocked || d->recordLocks.count(recordNumber) != 0) return true;
-    if (!d->dbf.lockRange(recordLockOffset(recordNumber), 1, false)) return false;
+    if (!d->dbf.lockRange(recordLockOffset(recordNumber), 1)) return false;
     d->recordLocks.insert(recordNumber);
     return true;
 }
@@ -392,7 +463,7 @@ bool Table::lockFile() {
     // Our own record locks would merge into the file lock; like other engines, the file
     // lock replaces them.
     d->releaseRecordLocks();
-    d->fileLocked = d->dbf.lockRange(fileLockStart, fileLockLength, false);
+    d->fileLocked = d->dbf.lockRange(fileLockStart, fileLockLength);
     return d->fileLocked;
 }
 

@@ -22,9 +22,14 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <utility>
+
+#include "dbf/lock_wait.h"
+#include "platform/result.h"
 
 namespace sendwerk::dbf {
 
@@ -43,6 +48,11 @@ struct FieldDef {
 
 enum class ShareMode { Shared, Exclusive };
 
+class FileHandle;
+
+// Field name and value of a record to append, as put() takes them.
+using FieldValues = QList<std::pair<QString, QByteArray>>;
+
 // What an open attempt came to: open, or held by someone else (the "network error").
 enum class OpenResult { Opened, InUse };
 
@@ -56,9 +66,16 @@ public:
     // matched case-insensitively). Returns InUse (and no table) when the share lock
     // cannot be had; throws DbfError for anything else.
     static OpenResult open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into);
+    // The single-instance test and the shared open in one step: opens shared only when
+    // no one else (this process included) has the table open, and no other copy that
+    // does the same can slip in between. InUse otherwise.
+    static OpenResult openAlone(const QString& nativePath, std::unique_ptr<Table>& into);
     // Creates a new, empty table (".DBF" added when the name has no extension), and a
-    // DBT when a field is of type M. Throws DbfError on a bad field list or I/O error.
-    static void create(const QString& nativePath, const QList<FieldDef>& fields);
+    // DBT when a field is of type M. It is written under a temporary name of its own and
+    // put in place only where no file is: a table of that name, even one that appeared
+    // a moment ago, is never replaced (the failure says so). Throws DbfError on a bad
+    // field list or I/O error.
+    static Result<void> create(const QString& nativePath, const QList<FieldDef>& fields);
 
     QString path() const;   // native path of the DBF
     QString alias() const;  // base name, upper case
@@ -98,9 +115,16 @@ public:
     void putMemo(const QString& name, const QByteArray& value);
     void setDeleted(bool deleted);
 
-    // Appends a blank record and makes it current. In shared mode it takes the append
-    // lock, counts the records from the file size, and leaves the new record locked (the
-    // record locks held before are released), as other engines do.
+    // Appends a record with these values (the others blank) and makes it current. The
+    // whole record is written first, then the count in the header, so a crash leaves
+    // either no record or a complete one, never a blank or half-filled one; a count one
+    // short is mended by the next append. In shared mode it takes the append lock,
+    // counts the records from the file size, waits for a whole-file lock of another
+    // program to end, and leaves the new record locked (the record locks held before are
+    // released), as other engines do. A lock that stays taken beyond `wait` gives a
+    // failure naming the table, and nothing is written; a bad value throws DbfError.
+    Result<void> appendRecord(const FieldValues& values, const LockWait& wait = {});
+    // appendRecord() without values; a lock that stays taken throws DbfError.
     void appendBlank();
     bool lockRecord(int recordNumber);   // false when someone else holds it
     void unlockRecord(int recordNumber);
@@ -123,6 +147,8 @@ public:
 
 private:
     Table();
+    static OpenResult openWith(const QString& nativePath, ShareMode mode,
+                               const std::function<bool(FileHandle&)>& shareLock, std::unique_ptr<Table>& into);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -39,14 +39,25 @@ OpenResult WorkAreas::use(const QString& dosPath, ShareMode mode, const QString&
     close();
     std::unique_ptr<Table> table;
     const OpenResult result = Table::open(nativeOf(resolver_, dosPath), mode, table);
+    return place(result, std::move(table), alias);
+}
+
+OpenResult WorkAreas::useAlone(const QString& dosPath) {
+    close();
+    std::unique_ptr<Table> table;
+    const OpenResult result = Table::openAlone(nativeOf(resolver_, dosPath), table);
+    return place(result, std::move(table), {});
+}
+
+OpenResult WorkAreas::place(OpenResult result, std::unique_ptr<Table> table, const QString& alias) {
     if (result != OpenResult::Opened) return result;
     aliases_[selected_] = alias.isEmpty() ? table->alias() : alias.toUpper();
     areas_[selected_] = std::move(table);
     return OpenResult::Opened;
 }
 
-void WorkAreas::create(const QString& dosPath, const QList<FieldDef>& fields) {
-    Table::create(nativeOf(resolver_, dosPath), fields);
+Result<void> WorkAreas::create(const QString& dosPath, const QList<FieldDef>& fields) {
+    return Table::create(nativeOf(resolver_, dosPath), fields);
 }
 
 bool WorkAreas::isOpen(int area) const { return areas_.count(area) != 0; }

@@ -29,8 +29,10 @@ public:
     // given one, else the file's base name. InUse is the network error; other
     // failures throw DbfError.
     OpenResult use(const QString& dosPath, ShareMode mode, const QString& alias = {});
-    // Creates a table (the engine adds ".DBF").
-    void create(const QString& dosPath, const QList<FieldDef>& fields);
+    // Creates a table (the engine adds ".DBF"); never replaces one (Table::create).
+    Result<void> create(const QString& dosPath, const QList<FieldDef>& fields);
+    // Table::openAlone() in the selected area.
+    OpenResult useAlone(const QString& dosPath);
 
     bool isOpen(int area) const;
     Table& current();          // throws DbfError when the selected area is empty
@@ -45,6 +47,9 @@ public:
     const PathResolver& resolver() const { return resolver_; }
 
 private:
+    // Puts an opened table into the selected area.
+    OpenResult place(OpenResult result, std::unique_ptr<Table> table, const QString& alias);
+
     PathResolver resolver_;
     int selected_ = 1;
     std::map<int, std::unique_ptr<Table>> areas_;

@@ -1,9 +1,9 @@
 #include "platform/file_system.h"
 
+#include "platform/temporary_files.h"
 #include "platform/wildcard.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -74,15 +74,15 @@ QString folderOf(const QString& nativePath) {
 // Writes a file through a temporary sibling that replaces the target only once its
 // content is complete and on disk. `fill` writes the content and returns an empty
 // string, or the cause of its failure. The temporary never survives a failure, and an
-// existing target is left as it was. Its name is the target's plus ".~" and eight hex
-// digits, so a listing for "*.ausg" never sees a half-written order. `mode` is given
+// existing target is left as it was. Its name has the pattern of platform/
+// temporary_files.h, so a listing for "*.ausg" never sees a half-written order. `mode` is given
 // to the result; without one a new file gets the usual mode under the umask.
 FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
                              const std::function<QString(int fd)>& fill) {
     QString temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = QStringLiteral("%1.~%2").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        temporary = temporarySibling(target);
         fd = ::open(encoded(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }

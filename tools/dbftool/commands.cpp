@@ -111,26 +111,24 @@ int dump(const QString& path, bool csv, const Output& out) {
 int create(const QString& path, const QStringList& definitions, const Output&) {
     QList<FieldDef> fields;
     for (const QString& definition : definitions) fields.append(parseFieldDefinition(path, definition));
-    Table::create(path, fields);
+    const Result<void> created = Table::create(path, fields);
+    if (!created) throw std::runtime_error(created.cause().toStdString());
     return 0;
 }
 
 int append(const QString& path, const QStringList& assignments, const Output&) {
     auto table = openTable(path, dbf::ShareMode::Shared);
-    QList<std::pair<FieldDef, QByteArray>> values;
+    dbf::FieldValues values;
     for (const QString& assignment : assignments) {
         const qsizetype equals = assignment.indexOf('=');
         if (equals <= 0) refuse(*table, "bad assignment \"" + assignment + "\", expected NAME=VALUE");
         const int i = table->fieldIndex(assignment.left(equals));
         if (i < 0) refuse(*table, "the table has no field " + assignment.left(equals));
         const FieldDef& field = table->fields()[i];
-        values.append({field, storedValue(*table, field, assignment.mid(equals + 1))});
+        values.append({field.name, storedValue(*table, field, assignment.mid(equals + 1))});
     }
-    table->appendBlank();
-    for (const auto& [field, value] : values) {
-        if (field.type == 'M') table->putMemo(field.name, value);
-        else table->put(field.name, value);
-    }
+    const Result<void> appended = table->appendRecord(values);
+    if (!appended) throw std::runtime_error(appended.cause().toStdString());
     table->commit();
     table->unlockAll();
     return 0;
