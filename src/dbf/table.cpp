@@ -8,6 +8,7 @@
 #include "dbf/memo_file.h"
 #include "dbf/ntx_index.h"
 #include "dbf/table_files.h"
+#include "platform/office_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -266,10 +267,7 @@ QByteArray Table::text(const QString& name) const {
     case 'C': value = d->raw(i); break;
     default: return d->raw(i).trimmed();
     }
-    qsizetype end = value.size();
-    while (end > 0 && value.at(end - 1) == ' ') --end;
-    value.truncate(end);
-    return value;
+    return withoutTrailingBlanks(value);
 }
 
 std::optional<double> Table::number(const QString& name) const { return parseNumber(d->raw(d->field(name))); }

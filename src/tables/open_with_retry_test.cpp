@@ -19,9 +19,6 @@ using dbf::ShareMode;
 using dbf::WorkAreas;
 using testing::TempOffice;
 
-// What the program's end looks like in a test: an exception out of DBaufmachen.
-struct ProgramEnded {};
-
 // Records every call of the dialogs in order; answers Yes/No from a script and runs a
 // hook on every pause (so a test can free the table after the n-th one).
 class DialogRecorder {
@@ -48,7 +45,7 @@ public:
         };
         d.endProgram = [this] {
             log << "end";
-            if (!endReturns) throw ProgramEnded{};
+            if (!endReturns) throw EndOfProgram{};
         };
         return d;
     }
@@ -143,7 +140,7 @@ TEST_F(OpenWithRetryTest, BusyTableAsksAfterFivePausesAndYesTriesFiveMore) {
 TEST_F(OpenWithRetryTest, QuestionRepeatsForAsLongAsTheAnswerIsYes) {
     hold("C:\\ANDERS\\CMAIL\\LOG");
     recorder.answers = {true, true, false};
-    EXPECT_THROW(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, "S", "C:\\ANDERS\\", recorder.dialogs()), ProgramEnded);
+    EXPECT_THROW(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, "S", "C:\\ANDERS\\", recorder.dialogs()), EndOfProgram);
     const QString question =
         "ask Datei C:\\ANDERS\\CMAIL\\LOG kann nicht geöffnet werden! / Nochmal versuchen=JA - Programmabbruch=NEIN";
     EXPECT_EQ(recorder.log, waits(5) << question << waits(5) << question << waits(5) << question << "end");

@@ -20,18 +20,7 @@ QueueOffice::QueueOffice(bool withSendLog)
     for (const char* folder : {"ZUMA/CMail/Ausgang/failure", "ZUMA/CMail/Ausgang/quarantine"})
         office.makeFolder(QString::fromLatin1(folder));
     office.write(QStringLiteral("ZUMA/CMail/Verbindung.dat"), kConnection);
-    shared.oMle1 = &outboxPane;
-    shared.oMle2 = &failurePane;
-    shared.oMle3 = &quarantinePane;
-    shared.oMle20 = &pendingPane;
-    shared.oMle30 = &currentPane;
-    shared.oXbpBS = &sendButton;
-    shared.oXbpBH = &haltButton;
-    shared.oXbpBEn = &endButton;
-    shared.oXbpBW1 = &retryFailureButton;
-    shared.oXbpBW2 = &retryQuarantineButton;
-    shared.oXbpBna = &stopButton;
-    shared.oXbpBlb = &logButton;
+    shared.screen = screen.parts();
     if (withSendLog) {
         createSendLog(areas, shared.cDatver);
         openSendLog(areas, shared.cDatver);
