@@ -24,13 +24,13 @@ public:
     explicit SafeMover(const FileSystem& files) : files_(files) {}
 
     bool copy(const QString& from, const QString& to) {
-        const FileResult result = files_.copy(from, to);
-        if (!result) faults_.append(result.error);
-        return result.ok;
+        const Result<> result = files_.copy(from, to);
+        if (!result) faults_.append(result.cause());
+        return result.ok();
     }
     void erase(const QString& path) {
-        const FileResult result = files_.erase(path);
-        if (!result) faults_.append(result.error);
+        const Result<> result = files_.erase(path);
+        if (!result) faults_.append(result.cause());
     }
     void move(const QString& from, const QString& to) {
         if (copy(from, to)) erase(from);

@@ -188,6 +188,9 @@ TEST(Filing, DiskFullKeepsTheOrder) {
     EXPECT_FALSE(o.filesIn(kArchive).contains(F));
     EXPECT_TRUE(o.filesIn(kArchive).contains(QStringLiteral("Sterbefall_123456_2024-07-15.result")));  // small enough
     EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
+    // The operator reads the cause in German.
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("kein Platz mehr auf dem Datenträger")))
+        << o.screen.outboxPane.data().toStdString();
 }
 
 }  // namespace

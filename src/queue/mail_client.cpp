@@ -110,9 +110,9 @@ MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const Connectio
     context.starter.startDetached(mailProgram(shared.cDatver), orderArguments(connection, mail));
     context.clock.pause(5);
     if (!context.files.fileExists(cMailResName)) context.clock.pause(10);
-    QByteArray result;
-    if (!context.files.readWhole(cMailResName, result)) return MailOutcome::NoAnswer;
-    return judgeResultText(result);
+    const Result<QByteArray> result = context.files.read(cMailResName);
+    if (!result) return MailOutcome::NoAnswer;
+    return judgeResultText(*result);
 }
 
 void sendReportMail(const Shared& shared, QueueContext& context, const ConnectionData& connection,

@@ -38,11 +38,11 @@ bool Wiederholen(Shared& shared, QueueContext& context, int nFQ) {
     QString report = shared.screen.oMle1->data() + CRLF;
     bool allBack = true;
     for (const QString& G : context.files.list(folder + QStringLiteral("*.ausg"))) {
-        const FileResult copied = context.files.copy(folder + G, folderPath(shared.cDatver, Folder::Outbox) + G);
+        const Result<> copied = context.files.copy(folder + G, folderPath(shared.cDatver, Folder::Outbox) + G);
         if (!copied) {
             // The order stays in its folder; the operator learns why.
             allBack = false;
-            report = extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.error + ')');
+            report = extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.cause() + ')');
             continue;
         }
         context.files.erase(folder + G);

@@ -21,7 +21,7 @@ void createSendLog(dbf::WorkAreas& areas, const QString& cDatver) {
 
 bool openSendLog(dbf::WorkAreas& areas, const QString& cDatver) {
     const dbf::ScopedSelection selection(areas, kSendLogArea);
-    return areas.use(sendLogTable(cDatver), dbf::ShareMode::Shared) == dbf::OpenResult::Opened;
+    return areas.use(sendLogTable(cDatver), dbf::ShareMode::Shared).ok();
 }
 
 void appendSendLog(dbf::WorkAreas& areas, const Clock& clock, const QString& auftrnr, char art,

@@ -56,11 +56,12 @@ public:
             markOutbox(shared_, F, kMarkUnusableName);
             return OrderEnd::Skipped;
         }
-        QByteArray text;
-        if (!context_.files.readWhole(names->cMailAusName, text)) {
+        const Result<QByteArray> read = context_.files.read(names->cMailAusName);
+        if (!read) {
             markOutbox(shared_, F, kMarkUnreadable);
             return OrderEnd::Skipped;
         }
+        const QByteArray& text = *read;
         if (text.isEmpty()) {
             markOutbox(shared_, F, kMarkEmptyFile);
             return OrderEnd::Skipped;

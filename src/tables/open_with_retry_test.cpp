@@ -14,7 +14,6 @@
 namespace sendwerk {
 namespace {
 
-using dbf::OpenResult;
 using dbf::ShareMode;
 using dbf::WorkAreas;
 using testing::TempOffice;
@@ -70,7 +69,7 @@ protected:
     QString canonical(const QString& native) const { return QFileInfo(native).canonicalFilePath(); }
     QString openedFile() { return canonical(areas.current().path()); }
     // Holds `table` exclusively in another set of work areas until release().
-    void hold(const QString& table) { ASSERT_EQ(holder.use(table, ShareMode::Exclusive), OpenResult::Opened); }
+    void hold(const QString& table) { ASSERT_TRUE(holder.use(table, ShareMode::Exclusive)); }
     void releaseAfter(int pauses) {
         recorder.onPause = [this, pauses](int done) {
             if (done == pauses) holder.closeAll();
@@ -118,8 +117,7 @@ TEST_F(OpenWithRetryTest, OnlyAnUpperCaseEOpensExclusively) {
     } cases[] = {{"E", true}, {"S", false}, {"e", false}, {"", false}, {"EX", false}};
     for (const Case& c : cases) {
         EXPECT_EQ(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, c.schalt, "C:\\ANDERS\\", recorder.dialogs()), 0);
-        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared),
-                  c.exclusive ? OpenResult::InUse : OpenResult::Opened)
+        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared).ok(), !c.exclusive)
             << '"' << c.schalt << '"';
         holder.closeAll();
         areas.closeAll();
@@ -165,7 +163,7 @@ TEST_F(OpenWithRetryTest, OtherOpenFailuresAreErrorsWithoutRetry) {
 
 TEST_F(OpenWithRetryTest, IndexResolvesLikeTheTableAndBecomesTheOnlyOne) {
     for (const char* table : {"C:\\ANDERS\\CMAIL\\LOG", "D:\\DATEN\\X"}) {
-        ASSERT_EQ(areas.use(table, ShareMode::Exclusive), OpenResult::Opened);
+        ASSERT_TRUE(areas.use(table, ShareMode::Exclusive));
         dbf::buildIndex(areas.current(), resolver.native(QString(table) + "_NR.NTX"), "NR");
         areas.close();
     }

@@ -41,7 +41,7 @@ void QueueOffice::writeOrderTable(const QList<OrderRow>& rows) const {
                                {QStringLiteral("ANSP_KTOI"), 'C', 60, 0},
                                {QStringLiteral("NOTIZ"), 'M', 10, 0}});
     std::unique_ptr<dbf::Table> best;
-    dbf::Table::open(table, dbf::ShareMode::Exclusive, best);
+    best = std::move(dbf::Table::open(table, dbf::ShareMode::Exclusive).value());
     for (const OrderRow& row : rows) {
         best->appendBlank();
         best->putNumber(QStringLiteral("AUFTRNR"), row.auftrnr);
@@ -54,7 +54,7 @@ void QueueOffice::writeOrderTable(const QList<OrderRow>& rows) const {
 
 QList<LogRecord> QueueOffice::readSendLog() const {
     std::unique_ptr<dbf::Table> log;
-    dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared, log);
+    log = std::move(dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared).value());
     QList<LogRecord> records;
     for (log->goTop(); !log->eof(); log->skip()) {
         records.append({log->text(QStringLiteral("AUFTRNR")), log->text(QStringLiteral("ART")),
