@@ -30,7 +30,7 @@ protected:
         QFile::remove(path("T.DBF"));
         Table::create(path("T"), {{"NR", 'N', 6, 0}, {"NAME", 'C', 8, 0}, {"BETRAG", 'N', 7, 2}});
         std::unique_ptr<Table> table;
-        Table::open(path("T"), ShareMode::Exclusive, table);
+        table = std::move(Table::open(path("T"), ShareMode::Exclusive).value());
         for (const auto& [nr, name, betrag] : rows) {
             table->appendBlank();
             table->putNumber("NR", nr);
@@ -79,7 +79,7 @@ TEST_F(NtxTest, ItemsPerPageFollowTheKeySize) {
         const QString name = "K" + QString::number(c.keySize);
         Table::create(path(name), {{"K", 'C', c.keySize, 0}});
         std::unique_ptr<Table> table;
-        Table::open(path(name), ShareMode::Exclusive, table);
+        table = std::move(Table::open(path(name), ShareMode::Exclusive).value());
         buildIndex(*table, path(name + ".NTX"), "K");
         const QByteArray ntx = readFile(path(name + ".NTX"));
         EXPECT_EQ(littleEndianAt<quint16>(ntx, 18), c.m) << c.keySize;
@@ -214,7 +214,7 @@ TEST_F(NtxTest, SeekOfANumberOnAStrKeyAndNumericFieldKeys) {
 TEST_F(NtxTest, UnsupportedExpressionsAreRefused) {
     Table::create(path("T"), {{"NAME", 'C', 8, 0}, {"M", 'M', 10, 0}, {"NR", 'N', 4, 0}});
     std::unique_ptr<Table> table;
-    Table::open(path("T"), ShareMode::Exclusive, table);
+    table = std::move(Table::open(path("T"), ShareMode::Exclusive).value());
     for (const char* expression : {"UPPER(NAME)", "NOPE", "M", "STR(NAME,5)", "NAME+NAME", "STR(NR,40)", ""})
         EXPECT_THROW(buildIndex(*table, path("X.NTX"), expression), DbfError) << expression;
 }

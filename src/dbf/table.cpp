@@ -9,6 +9,7 @@
 #include "dbf/ntx_index.h"
 #include "dbf/table_files.h"
 #include "platform/temporary_files.h"
+#include "platform/office_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -172,23 +173,23 @@ Table::~Table() {
     }
 }
 
-OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into) {
-    return openWith(nativePath, mode, [mode](FileHandle& file) { return file.tryShareLock(mode == ShareMode::Exclusive); },
-                    into);
+Result<std::unique_ptr<Table>> Table::open(const QString& nativePath, ShareMode mode) {
+    return openWith(nativePath, mode, [mode](FileHandle& file) { return file.tryShareLock(mode == ShareMode::Exclusive); });
 }
 
-OpenResult Table::openAlone(const QString& nativePath, std::unique_ptr<Table>& into) {
-    return openWith(nativePath, ShareMode::Shared, [](FileHandle& file) { return file.tryShareLockAlone(); }, into);
+Result<std::unique_ptr<Table>> Table::openAlone(const QString& nativePath) {
+    return openWith(nativePath, ShareMode::Shared, [](FileHandle& file) { return file.tryShareLockAlone(); });
 }
 
-OpenResult Table::openWith(const QString& nativePath, ShareMode mode, const std::function<bool(FileHandle&)>& shareLock,
-                           std::unique_ptr<Table>& into) {
+Result<std::unique_ptr<Table>> Table::openWith(const QString& nativePath, ShareMode mode,
+                                               const std::function<bool(FileHandle&)>& shareLock) {
     auto table = std::unique_ptr<Table>(new Table());
     Impl& d = *table->d;
     d.path = tablePathFor(nativePath);
     d.mode = mode;
     d.dbf = FileHandle::openExisting(d.path, FileHandle::Access::ReadWrite);
-    if (!shareLock(d.dbf)) return OpenResult::InUse;
+    if (!shareLock(d.dbf))
+        return Failure{QStringLiteral("%1: die Tabelle wird von einem anderen Programm benutzt").arg(d.path)};
     d.layout = parseHeader(d.dbf.readAt(0, maxHeaderBytes), d.path);
     d.exclusiveCount = static_cast<int>(std::min<std::int64_t>(d.layout.headerRecordCount, d.recordsInFile()));
     if (d.layout.hasMemo() || d.layout.version == 0x83) {
@@ -199,8 +200,7 @@ OpenResult Table::openWith(const QString& nativePath, ShareMode mode, const std:
                                                                            : FileHandle::Access::ReadOnly));
     }
     table->goTop();
-    into = std::move(table);
-    return OpenResult::Opened;
+    return table;
 }
 
 Result<void> Table::create(const QString& nativePath, const QList<FieldDef>& fields) {
@@ -319,10 +319,7 @@ QByteArray Table::text(const QString& name) const {
     case 'C': value = d->raw(i); break;
     default: return d->raw(i).trimmed();
     }
-    qsizetype end = value.size();
-    while (end > 0 && value.at(end - 1) == ' ') --end;
-    value.truncate(end);
-    return value;
+    return withoutTrailingBlanks(value);
 }
 
 std::optional<double> Table::number(const QString& name) const { return parseNumber(d->raw(d->field(name))); }

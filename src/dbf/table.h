@@ -53,9 +53,6 @@ class FileHandle;
 // Field name and value of a record to append, as put() takes them.
 using FieldValues = QList<std::pair<QString, QByteArray>>;
 
-// What an open attempt came to: open, or held by someone else (the "network error").
-enum class OpenResult { Opened, InUse };
-
 class Table {
 public:
     ~Table();
@@ -63,13 +60,13 @@ public:
     Table& operator=(const Table&) = delete;
 
     // Opens the DBF at `nativePath` (".dbf"/".DBF" added when it has no extension,
-    // matched case-insensitively). Returns InUse (and no table) when the share lock
-    // cannot be had; throws DbfError for anything else.
-    static OpenResult open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into);
+    // matched case-insensitively). Fails (the "network error": the table is in use)
+    // when the share lock cannot be had; throws DbfError for anything else.
+    static Result<std::unique_ptr<Table>> open(const QString& nativePath, ShareMode mode);
     // The single-instance test and the shared open in one step: opens shared only when
     // no one else (this process included) has the table open, and no other copy that
-    // does the same can slip in between. InUse otherwise.
-    static OpenResult openAlone(const QString& nativePath, std::unique_ptr<Table>& into);
+    // does the same can slip in between. Fails like open() otherwise.
+    static Result<std::unique_ptr<Table>> openAlone(const QString& nativePath);
     // Creates a new, empty table (".DBF" added when the name has no extension), and a
     // DBT when a field is of type M. It is written under a temporary name of its own and
     // put in place only where no file is: a table of that name, even one that appeared
@@ -147,8 +144,8 @@ public:
 
 private:
     Table();
-    static OpenResult openWith(const QString& nativePath, ShareMode mode,
-                               const std::function<bool(FileHandle&)>& shareLock, std::unique_ptr<Table>& into);
+    static Result<std::unique_ptr<Table>> openWith(const QString& nativePath, ShareMode mode,
+                                                   const std::function<bool(FileHandle&)>& shareLock);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -29,9 +29,9 @@ protected:
 };
 
 std::unique_ptr<Table> opened(const QString& path, ShareMode mode) {
-    std::unique_ptr<Table> table;
-    if (Table::open(path, mode, table) != OpenResult::Opened) throw DbfError("in use");
-    return table;
+    Result<std::unique_ptr<Table>> table = Table::open(path, mode);
+    if (!table) throw DbfError(table.cause().toStdString());
+    return std::move(*table);
 }
 
 int appendOne(const QString& path, const QByteArray& auftrnr) {
@@ -92,17 +92,13 @@ TEST_F(TableFaults, NoSecondCopyPassesTheSingleInstanceTestWhileTheFirstOpens) {
     ASSERT_TRUE(Table::create(file(), logFields));
     // The first copy is held inside its open, between the exclusive try and the shared
     // lock (its second flock), for as long as the second copy needs.
-    TracedChild first([&] {
-        std::unique_ptr<Table> table;
-        return Table::openAlone(file(), table) == OpenResult::Opened ? 0 : 1;
-    });
+    TracedChild first([&] { return Table::openAlone(file()).ok() ? 0 : 1; });
     ASSERT_TRUE(first.stopAtCall({SYS_flock}, 2));
-    std::unique_ptr<Table> second;
-    EXPECT_EQ(Table::openAlone(file(), second), OpenResult::InUse);
+    EXPECT_FALSE(Table::openAlone(file()).ok());
     EXPECT_EQ(first.finish(), 0);
-    EXPECT_EQ(Table::openAlone(file(), second), OpenResult::Opened) << "free again once the first copy ended";
-    std::unique_ptr<Table> third;
-    EXPECT_EQ(Table::openAlone(file(), third), OpenResult::InUse) << "this process's own open counts too";
+    const Result<std::unique_ptr<Table>> second = Table::openAlone(file());
+    EXPECT_TRUE(second.ok()) << "free again once the first copy ended";
+    EXPECT_FALSE(Table::openAlone(file()).ok()) << "this process's own open counts too";
 }
 
 }  // namespace

@@ -35,25 +35,22 @@ static QString nativeOf(const PathResolver& resolver, const QString& dosPath) {
     }
 }
 
-OpenResult WorkAreas::use(const QString& dosPath, ShareMode mode, const QString& alias) {
+Result<> WorkAreas::use(const QString& dosPath, ShareMode mode, const QString& alias) {
     close();
-    std::unique_ptr<Table> table;
-    const OpenResult result = Table::open(nativeOf(resolver_, dosPath), mode, table);
-    return place(result, std::move(table), alias);
+    return place(Table::open(nativeOf(resolver_, dosPath), mode), alias);
 }
 
-OpenResult WorkAreas::useAlone(const QString& dosPath) {
+Result<> WorkAreas::useAlone(const QString& dosPath) {
     close();
-    std::unique_ptr<Table> table;
-    const OpenResult result = Table::openAlone(nativeOf(resolver_, dosPath), table);
-    return place(result, std::move(table), {});
+    return place(Table::openAlone(nativeOf(resolver_, dosPath)), {});
 }
 
-OpenResult WorkAreas::place(OpenResult result, std::unique_ptr<Table> table, const QString& alias) {
-    if (result != OpenResult::Opened) return result;
+Result<> WorkAreas::place(Result<std::unique_ptr<Table>> opened, const QString& alias) {
+    if (!opened) return Failure{opened.cause()};
+    std::unique_ptr<Table>& table = *opened;
     aliases_[selected_] = alias.isEmpty() ? table->alias() : alias.toUpper();
     areas_[selected_] = std::move(table);
-    return OpenResult::Opened;
+    return {};
 }
 
 Result<void> WorkAreas::create(const QString& dosPath, const QList<FieldDef>& fields) {

@@ -26,13 +26,13 @@ public:
     int newArea() const;
 
     // Opens the table in the selected area (closing what was open there). Alias: the
-    // given one, else the file's base name. InUse is the network error; other
-    // failures throw DbfError.
-    OpenResult use(const QString& dosPath, ShareMode mode, const QString& alias = {});
-    // Creates a table (the engine adds ".DBF"); never replaces one (Table::create).
-    Result<void> create(const QString& dosPath, const QList<FieldDef>& fields);
+    // given one, else the file's base name. It fails when the table is in use (the
+    // network error); other failures throw DbfError.
+    Result<> use(const QString& dosPath, ShareMode mode, const QString& alias = {});
     // Table::openAlone() in the selected area.
-    OpenResult useAlone(const QString& dosPath);
+    Result<> useAlone(const QString& dosPath);
+    // Creates a table (the engine adds ".DBF"); never replaces one (Table::create).
+    Result<> create(const QString& dosPath, const QList<FieldDef>& fields);
 
     bool isOpen(int area) const;
     Table& current();          // throws DbfError when the selected area is empty
@@ -48,7 +48,7 @@ public:
 
 private:
     // Puts an opened table into the selected area.
-    OpenResult place(OpenResult result, std::unique_ptr<Table> table, const QString& alias);
+    Result<> place(Result<std::unique_ptr<Table>> opened, const QString& alias);
 
     PathResolver resolver_;
     int selected_ = 1;
