@@ -53,14 +53,9 @@ FileHandle FileHandle::openExisting(const QString& path, Access access) {
 }
 
 FileHandle FileHandle::createTemporary(const QString& target) {
-    // Random names can meet (a forked copy draws the same ones): O_EXCL tells, and the
-    // next name is tried.
-    for (int attempt = 0;; ++attempt) {
-        const QString path = temporarySibling(target);
-        const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0664);
-        if (fd >= 0) return FileHandle(fd, path, true);
-        if (errno != EEXIST || attempt == 100) throw DbfError(describe(path, "cannot create", errno));
-    }
+    const Result<TemporaryFile> created = createTemporarySibling(target);
+    if (!created) throw DbfError(created.cause().toStdString());
+    return FileHandle(created->fd, created->path, true);
 }
 
 void FileHandle::fail(const char* what) const { throw DbfError(describe(path_, what, errno)); }

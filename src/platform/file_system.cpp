@@ -80,15 +80,10 @@ QString folderOf(const QString& nativePath) {
 // to the result; without one a new file gets the usual mode under the umask.
 Result<> replaceAtomically(const QString& target, std::optional<mode_t> mode,
                              const std::function<QString(int fd)>& fill) {
-    QString temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = temporarySibling(target);
-        fd = ::open(encoded(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) return Failure{QStringLiteral("%1 nicht anzulegen: %2").arg(temporary, cause(errno))};
-    Descriptor file(fd);
+    const Result<TemporaryFile> created = createTemporarySibling(target);
+    if (!created) return Failure{created.cause()};
+    const QString temporary = created->path;
+    Descriptor file(created->fd);
     auto fail = [&](const QString& why) {
         ::unlink(encoded(temporary).constData());
         return Result<>(Failure{QStringLiteral("%1 nicht zu schreiben: %2").arg(target, why)});

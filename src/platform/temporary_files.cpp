@@ -1,5 +1,7 @@
 #include "platform/temporary_files.h"
 
+#include "platform/system_error.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -13,6 +15,16 @@ namespace sendwerk {
 
 QString temporarySibling(const QString& target) {
     return QStringLiteral("%1.~%2").arg(target).arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+Result<TemporaryFile> createTemporarySibling(const QString& nativeTarget) {
+    for (int attempt = 0;; ++attempt) {
+        const QString path = temporarySibling(nativeTarget);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return TemporaryFile{fd, path};
+        if (errno != EEXIST || attempt == 100)
+            return Failure{QStringLiteral("%1 nicht anzulegen: %2").arg(path, germanCause(errno))};
+    }
 }
 
 bool isTemporarySibling(const QString& fileName) {

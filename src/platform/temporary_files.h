@@ -7,10 +7,21 @@
 
 #include <QString>
 
+#include "platform/result.h"
+
 namespace sendwerk {
 
 // A fresh temporary name beside `target` (native or DOS path: only the end changes).
 QString temporarySibling(const QString& target);
+// A new temporary file beside a native target, opened for reading and writing; the
+// caller owns the descriptor. Never one that exists already (random names can meet: a
+// forked copy draws the same ones), so two writers never share one.
+struct TemporaryFile {
+    int fd = -1;
+    QString path;
+};
+Result<TemporaryFile> createTemporarySibling(const QString& nativeTarget);
+
 // True when the file name (no folder) has the temporary pattern.
 bool isTemporarySibling(const QString& fileName);
 

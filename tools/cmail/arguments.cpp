@@ -46,6 +46,18 @@ QString DsnRequest::notifyValue() const
     return parts.join(',');
 }
 
+ByteSpan passwordSpan(const QByteArray& argument)
+{
+    const QByteArray option = "-host:";
+    if (!argument.toLower().startsWith(option))
+        return {};
+    const qsizetype at = argument.lastIndexOf('@');
+    const qsizetype colon = argument.indexOf(':', option.size());
+    if (at < 0 || colon < 0 || colon > at)
+        return {};
+    return {colon + 1, at - colon - 1};
+}
+
 QString parseAccount(const QString& text, ServerAccount& into)
 {
     into = {};

@@ -65,4 +65,13 @@ ParsedArguments parseArguments(const std::vector<QByteArray>& arguments);
 // last '@', so the password may hold both. Returns an error text, empty on success.
 QString parseAccount(const QString& text, ServerAccount& into);
 
+// Where the password lies in one raw argument, by the rule of parseAccount(): `length`
+// bytes from `start`, none when the argument is no "-host:" or holds no password. Lets
+// main() overwrite it in the process's own argument memory.
+struct ByteSpan {
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+ByteSpan passwordSpan(const QByteArray& argument);
+
 }  // namespace sendwerk::cmail

@@ -37,7 +37,12 @@ TEST(ParseAccount, SplitsAtFirstColonAndLastAt)
         EXPECT_EQ(account.password, QString::fromUtf8(c.password)) << c.text;
         EXPECT_EQ(account.host, QString::fromUtf8(c.host)) << c.text;
         EXPECT_EQ(account.port, c.port) << c.text;
+        // The bytes main() masks in the process list are exactly this password.
+        const QByteArray argument = QByteArray("-HOST:") + c.text;
+        const ByteSpan secret = passwordSpan(argument);
+        EXPECT_EQ(argument.mid(secret.start, secret.length), QByteArray(c.password)) << c.text;
     }
+    EXPECT_EQ(passwordSpan("-to:u:p@host").length, 0);
 }
 
 TEST(ParseAccount, RejectsBadPortsAndMissingHost)

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -18,6 +20,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,10 +44,15 @@ struct Finished {
     qint64 milliseconds = 0;
 };
 
-// Runs `program` with byte arguments (QProcess would re-encode them as UTF-8) in
-// `folder`, with SENDWERK_CONFIG set; kills it after 30 s.
-Finished runProgram(const QByteArray& program, const std::vector<QByteArray>& arguments, const QByteArray& folder,
-                    const QByteArray& config)
+struct Started {
+    pid_t pid = -1;
+    int errorOutput = -1;  // read end of the child's stderr
+};
+
+// Starts `program` with byte arguments (QProcess would re-encode them as UTF-8) in
+// `folder`, with SENDWERK_CONFIG set and, when given, a file size limit (a full disk).
+Started startProgram(const QByteArray& program, const std::vector<QByteArray>& arguments, const QByteArray& folder,
+                     const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt)
 {
     std::vector<char*> argv{const_cast<char*>(program.constData())};
     for (const QByteArray& a : arguments)
@@ -65,37 +73,57 @@ Finished runProgram(const QByteArray& program, const std::vector<QByteArray>& ar
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
-    QElapsedTimer clock;
-    clock.start();
-    pid_t child = 0;
-    const int rc = posix_spawn(&child, program.constData(), &actions, nullptr, argv.data(), envp.data());
+    // The child inherits the limit; this process writes nothing while it holds it.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    if (fileSizeLimit) {
+        const rlimit limited{*fileSizeLimit, before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    Started started;
+    const int rc = posix_spawn(&started.pid, program.constData(), &actions, nullptr, argv.data(), envp.data());
+    setrlimit(RLIMIT_FSIZE, &before);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (rc != 0) {
         close(pipeFds[0]);
         throw std::runtime_error("cannot start " + program.toStdString());
     }
+    started.errorOutput = pipeFds[0];
+    return started;
+}
 
+// Collects the stderr of a started program until it ends; kills it after 30 s.
+Finished collect(const Started& started, const QElapsedTimer& clock)
+{
     Finished finished;
     const QDeadlineTimer deadline(30000);
     for (;;) {
-        pollfd wait{pipeFds[0], POLLIN, 0};
+        pollfd wait{started.errorOutput, POLLIN, 0};
         if (poll(&wait, 1, int(deadline.remainingTime())) <= 0) {
-            kill(child, SIGKILL);
+            kill(started.pid, SIGKILL);
             break;
         }
         char buffer[4096];
-        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+        const ssize_t n = read(started.errorOutput, buffer, sizeof buffer);
         if (n <= 0)
             break;
         finished.errorOutput.append(buffer, n);
     }
-    close(pipeFds[0]);
+    close(started.errorOutput);
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(started.pid, &status, 0);
     finished.milliseconds = clock.elapsed();
     finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return finished;
+}
+
+Finished runProgram(const QByteArray& program, const std::vector<QByteArray>& arguments, const QByteArray& folder,
+                    const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt)
+{
+    QElapsedTimer clock;
+    clock.start();
+    return collect(startProgram(program, arguments, folder, config, fileSizeLimit), clock);
 }
 
 // A port on 127.0.0.1 that nothing listens on.
@@ -195,10 +223,16 @@ protected:
                + QStringList{"--user", "buero@firma.test", "--password", QString::fromLatin1(password)} + extra;
     }
 
-    Finished runCmail(const std::vector<QByteArray>& pieces)
+    Finished runCmail(const std::vector<QByteArray>& pieces, std::optional<rlim_t> fileSizeLimit = std::nullopt)
     {
         return runProgram(CMAIL_PROGRAM, pieces, QFile::encodeName(office_.root()),
-                          QFile::encodeName(office_.native("sendwerk.conf")));
+                          QFile::encodeName(office_.native("sendwerk.conf")), fileSizeLimit);
+    }
+
+    Started startCmail(const std::vector<QByteArray>& pieces)
+    {
+        return startProgram(CMAIL_PROGRAM, pieces, QFile::encodeName(office_.root()),
+                            QFile::encodeName(office_.native("sendwerk.conf")));
     }
 
     QJsonObject result(const QString& relative = resultRelative) const
@@ -399,6 +433,55 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
                 EXPECT_TRUE(command.tls || command.command != "AUTH") << "AUTH in clear";
         }
     }
+}
+
+// The disk is full before the mail goes out: the server would accept it and the result
+// could not be written, so the dispatcher, seeing no answer, sent it again in every run.
+TEST_F(CmailProcess, WithoutRoomForItsResultItSendsNothingAndSaysSo)
+{
+    MailServer server(serverOptions({}));
+    const Finished run = runCmail(orderPieces(server.port()).list, rlim_t{100});
+    EXPECT_EQ(run.exitCode, 1) << run.errorOutput.toStdString();
+    EXPECT_TRUE(run.errorOutput.contains("nichts gesendet")) << run.errorOutput.toStdString();
+    EXPECT_FALSE(run.errorOutput.contains(password));
+    EXPECT_EQ(server.messageCount(), 0);
+    EXPECT_TRUE(server.commands().empty()) << "cmail connected";
+    EXPECT_EQ(QDir(office_.native("ZUMA/CMail/Ausgang")).entryList(QDir::Files), QStringList())
+        << "no result and no temporary file";
+}
+
+// While cmail runs (here: waiting for a server that never greets), any local user can
+// read its arguments; the password in them is masked.
+TEST_F(CmailProcess, ThePasswordIsMaskedInTheProcessList)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    QElapsedTimer clock;
+    clock.start();
+    const Started cmail = startCmail(orderPieces(ntohs(address.sin_port)).list);
+
+    // Its connection comes long after the masking, which is the first thing it does.
+    pollfd connection{listener, POLLIN, 0};
+    ASSERT_EQ(poll(&connection, 1, 10000), 1) << "cmail did not connect";
+    const int peer = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(cmail.pid));
+    ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
+    const QByteArray shown = cmdline.readAll();
+    kill(cmail.pid, SIGKILL);
+    collect(cmail, clock);
+    close(peer);
+    close(listener);
+
+    EXPECT_FALSE(shown.contains(password)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("-host:buero@firma.test:" + QByteArray(password.size(), '*') + "@127.0.0.1:"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("-to:kunde@example.test")) << "the other arguments stay readable";
 }
 
 struct StallCase {

@@ -1,7 +1,9 @@
 // cmail: sends one mail as the dispatcher's parameter string asks and writes the result
 // file the dispatcher waits for. Exit status 0 accepted, 1 failure, 2 bad arguments; a
 // result file is written in every case where "-results:" could be read, within the
-// time budget. One line on stderr says what happened; nothing secret goes anywhere.
+// time budget; when its space cannot be reserved first (disk full), nothing is sent.
+// One line on stderr says what happened; nothing secret goes anywhere, and the password
+// is masked in the process list as soon as the program runs.
 #include "arguments.h"
 #include "ehlo_name.h"
 #include "message_builder.h"
@@ -20,7 +22,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace sendwerk::cmail {
@@ -88,6 +92,12 @@ int run(const std::vector<QByteArray>& arguments)
         return badArguments;
     }
     ResultFile resultFile(fileSystem, request.results, secret);
+    // Nothing goes out unless its result can be written afterwards.
+    if (const Result<> reserved = resultFile.reserve(); !reserved) {
+        printSummary(QStringLiteral("cmail: Ergebnisdatei %1 nicht anzulegen (%2); nichts gesendet")
+                         .arg(request.results, reserved.cause()));
+        return failure;
+    }
     Progress progress(startingReport(request));
     // From here on a result is written in time, whatever hangs: reading a huge
     // attachment from a slow share counts against the budget too.
@@ -148,8 +158,16 @@ int run(const std::vector<QByteArray>& arguments)
 
 int main(int argc, char** argv)
 {
+    // Before anything else, the password leaves the argument memory that the process
+    // list shows (/proc/PID/cmdline, ps) to every local user. It stood there from the
+    // start until here, so this narrows the window; it does not close it.
     std::vector<QByteArray> arguments;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
         arguments.emplace_back(argv[i]);
+        const sendwerk::cmail::ByteSpan secret = sendwerk::cmail::passwordSpan(arguments.back());
+        std::memset(argv[i] + secret.start, '*', size_t(secret.length));
+    }
+    // A file size limit must show as a write error that cmail reports, not end it.
+    std::signal(SIGXFSZ, SIG_IGN);
     return sendwerk::cmail::run(arguments);
 }
