@@ -44,7 +44,7 @@ struct Services {
     PosixProcessStarter starter{files, settings.editor};
     EventQueue events;
     DesktopTone tone;
-    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder};
+    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.settleSeconds};
     Shared shared;
     BoundTexts texts;
     TickTimer timer;

@@ -109,6 +109,14 @@ bool statOf(const QString& nativePath, struct stat& info) {
     return !nativePath.isEmpty() && ::stat(encoded(nativePath).constData(), &info) == 0;
 }
 
+// Case-insensitive name order, as the office's Windows server lists a folder.
+void sortLikeTheServer(QStringList& names) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+}
+
 }  // namespace
 
 FileSystem::FileSystem(PathResolver resolver) : resolver_(std::move(resolver)) {}
@@ -144,10 +152,7 @@ QStringList FileSystem::list(const QString& dosPattern) const {
         }
         if (regular) names.append(name);
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int order = a.compare(b, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
+    sortLikeTheServer(names);
     return names;
 }
 
@@ -223,6 +228,40 @@ Result<> FileSystem::erase(const QString& dosPath) const {
     if (path.isEmpty()) return Failure{unmapped(dosPath)};
     if (::unlink(encoded(path).constData()) == 0 || errno == ENOENT) return {};
     return Failure{QStringLiteral("%1 nicht zu löschen: %2").arg(path, cause(errno))};
+}
+
+Result<> FileSystem::rename(const QString& fromDos, const QString& toDos, Replacing replacing) const {
+    const QString from = resolver_.native(fromDos);
+    if (from.isEmpty()) return Failure{unmapped(fromDos)};
+    const QString to = resolver_.native(toDos);
+    if (to.isEmpty()) return Failure{unmapped(toDos)};
+    const int error = replacing == Replacing::Yes
+                          ? (::rename(encoded(from).constData(), encoded(to).constData()) == 0 ? 0 : errno)
+                          : renameWithoutReplacing(from, to);
+    if (error != 0) return Failure{QStringLiteral("%1 nicht in %2 umzubenennen: %3").arg(from, to, cause(error))};
+    return {};
+}
+
+QStringList FileSystem::subfolders(const QString& dosFolder) const {
+    const QString folder = resolver_.native(dosFolder);
+    if (folder.isEmpty()) return {};
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encoded(folder).constData()), ::closedir);
+    if (!dir) return {};
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (entry->d_name[0] == '.') continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode))
+            names.append(QFile::decodeName(entry->d_name));
+    }
+    sortLikeTheServer(names);
+    return names;
+}
+
+std::optional<FileSystem::Stamp> FileSystem::stamp(const QString& dosPath) const {
+    struct stat info {};
+    if (!statOf(resolver_.native(dosPath), info) || !S_ISREG(info.st_mode)) return std::nullopt;
+    return Stamp{qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 Result<> FileSystem::makeFolders(const QString& dosPath) const {

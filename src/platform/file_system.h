@@ -19,6 +19,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "platform/dos_path.h"
 #include "platform/result.h"
 
@@ -38,6 +40,17 @@ public:
 
     bool fileExists(const QString& dosPath) const;
     bool folderExists(const QString& dosPath) const;
+    // Names of the folders directly in a folder (no dot folders), sorted like list().
+    QStringList subfolders(const QString& dosFolder) const;
+
+    // Size and time of the last change of a file; tells a file that is still being
+    // written from one that is complete. Nothing for a missing file.
+    struct Stamp {
+        qint64 size = 0;
+        qint64 changedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    std::optional<Stamp> stamp(const QString& dosPath) const;
 
     // The whole file; a missing or unreadable file reads as empty.
     QByteArray readWhole(const QString& dosPath) const;
@@ -47,6 +60,11 @@ public:
 
     Result<> copy(const QString& fromDos, const QString& toDos) const;
     Result<> erase(const QString& dosPath) const;
+    // Gives a file another name in the same file system in one step (nothing to copy,
+    // so it works on a full disk). `replacing`: a file of the new name is replaced,
+    // else the rename fails when one is there.
+    enum class Replacing { Yes, No };
+    Result<> rename(const QString& fromDos, const QString& toDos, Replacing replacing) const;
     // Creates the folder and any missing parents.
     Result<> makeFolders(const QString& dosPath) const;
 

@@ -101,9 +101,7 @@ struct ExecReport {
 
 // An argument vector ends each argument at a NUL byte; rather than hand the program a
 // shortened argument (an order file full of garbage can bring one), it is not started.
-bool passable(const QList<QByteArray>& arguments) {
-    return std::none_of(arguments.cbegin(), arguments.cend(), [](const QByteArray& a) { return a.contains('\0'); });
-}
+bool passable(const QList<QByteArray>& arguments) { return unpassableCause(arguments).isEmpty(); }
 
 pid_t waitFor(pid_t pid, int& status, int flags) {
     for (;;) {
@@ -113,6 +111,17 @@ pid_t waitFor(pid_t pid, int& status, int flags) {
 }
 
 }  // namespace
+
+QString unpassableCause(const QList<QByteArray>& arguments) {
+    // MAX_ARG_STRLEN of Linux: 32 pages, the terminating NUL included.
+    constexpr qsizetype kernelLimit = 32 * 4096;
+    for (const QByteArray& a : arguments) {
+        if (a.contains('\0')) return QStringLiteral("ein Teil des Aufrufs enthält ein NUL-Zeichen");
+        if (a.size() + 1 > kernelLimit)
+            return QStringLiteral("ein Teil des Aufrufs ist mit %1 Bytes länger als 128 KiB").arg(a.size());
+    }
+    return {};
+}
 
 PosixProcessStarter::PosixProcessStarter(const FileSystem& files, QStringList editorCommand)
     : files_(files), editorCommand_(std::move(editorCommand)) {}

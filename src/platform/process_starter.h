@@ -1,6 +1,7 @@
 // Starting other programs: always with an argument vector, never through a shell.
 // Arguments are raw bytes (the office's texts travel as Windows-1252, unchanged); one
-// with a NUL byte cannot travel unchanged, so the program is then not started. The
+// with a NUL byte, or one beyond the kernel's limit per argument, cannot travel
+// unchanged, so the program is then not started. The
 // editor that stands for "Notepad.exe" gets its file arguments as native paths.
 //
 // Program names follow the office's Windows habits: "X.exe" is started as "X.exe" when
@@ -20,6 +21,10 @@
 #include "platform/file_system.h"
 
 namespace sendwerk {
+
+// Why `arguments` cannot reach a program unchanged: a NUL byte in one (it would end the
+// argument there), or one longer than the kernel takes (128 KiB). Empty when they can.
+QString unpassableCause(const QList<QByteArray>& arguments);
 
 class ProcessStarter {
 public:

@@ -80,6 +80,9 @@ Settings Settings::fromFile(const QString& path) {
         !settings.orderTableFolder.endsWith(QLatin1Char('/')))
         settings.orderTableFolder += QLatin1Char('\\');
     settings.caFile = values.value(QStringLiteral("mail/cafile"));
+    bool ok = false;
+    const double settle = values.value(QStringLiteral("queue/settle")).toDouble(&ok);
+    if (ok && settle >= 0) settings.settleSeconds = settle;
     return settings;
 }
 

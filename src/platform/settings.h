@@ -17,6 +17,8 @@
 //   orderfolder=C:\ZUMA\   (a folder: ends with a backslash)
 //   [mail]
 //   cafile=/etc/sendwerk/office-ca.pem
+//   [queue]
+//   settle=2               (seconds an order must stay unchanged before it is sent)
 #pragma once
 
 #include <QChar>
@@ -40,6 +42,9 @@ struct Settings {
     QString orderTableFolder;
     // Extra CA bundle the mail client trusts besides the system store; may be empty.
     QString caFile;
+    // The office's programs write order files in place: an order is taken only once
+    // it has not changed for this many seconds.
+    double settleSeconds = 2;
 
     // The file the search order picks, or an empty string when none exists.
     static QString locate();

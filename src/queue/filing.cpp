@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "queue/folders.h"
 #include "queue/pane_text.h"
 #include "queue/queue_context.h"
 #include "queue/screen.h"
@@ -17,6 +18,11 @@ namespace {
 
 const QString kFailureHeading = QStringLiteral("Fehler im Failure-Ordner:");
 const QString kQuarantineHeading = QStringLiteral("Fehler im Quarantine-Ordner:");
+
+// The suffix an order gets in the outbox when it reached its end (mailed, refused or
+// quarantined, and logged) but could not be filed: "*.ausg" no longer lists it, so it
+// is neither sent nor logged again, and the closing report names it.
+const QString kUnfiledSuffix = QStringLiteral(".ablagefehler");
 
 // Copies and erases, never erasing a source whose copy failed; collects the causes.
 class SafeMover {
@@ -34,6 +40,17 @@ public:
     }
     void move(const QString& from, const QString& to) {
         if (copy(from, to)) erase(from);
+    }
+    // A result file is there only when the client got to write one.
+    void moveIfThere(const QString& from, const QString& to) {
+        if (files_.fileExists(from)) move(from, to);
+    }
+    void note(const QString& fault) { faults_.append(fault); }
+    // An order that should have left the outbox and is still there is renamed in it.
+    void setAsideIfStillThere(const QString& cMailAusName) {
+        if (!files_.fileExists(cMailAusName)) return;
+        const Result<> renamed = files_.rename(cMailAusName, cMailAusName + kUnfiledSuffix, FileSystem::Replacing::No);
+        faults_.append(renamed ? QStringLiteral("im Ausgang umbenannt in *%1").arg(kUnfiledSuffix) : renamed.cause());
     }
     void copyAttachment(const QByteArray& attachment, const QString& to) {
         const QString path = decode1252(attachment);
@@ -59,9 +76,13 @@ void setOutbox(Shared& shared, const OrderNames& names, ListPosition position, c
 
 }  // namespace
 
+QString unfiledPattern(const QString& cDatver) {
+    return folderPath(cDatver, Folder::Outbox) + QStringLiteral("*.ausg") + kUnfiledSuffix;
+}
+
 void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, const OrderNames& names,
                  ListPosition position, const Recipient& recipient, const QByteArray& cMail_Anhang,
-                 OrderFilingState& state) {
+                 OrderFilingState& state, const QString& note) {
     const bool list = position.isList();
     const bool last = list && position.n == position.N;
     const QString listLine = names.F + '-' + QString::number(position.n);
@@ -76,14 +97,24 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
             mover.move(names.cMailAusName, to);
         }
     };
+    // The order leaves the outbox with its single recipient or the last one of its list;
+    // if it cannot, it is set aside so that it is not sent again.
     const auto eraseOrderAfterLast = [&] {
         if (last && !state.orderCopyFailed) mover.erase(names.cMailAusName);
+        if (!list || last) mover.setAsideIfStillThere(names.cMailAusName);
     };
     const auto outboxMark = [&](const QString& singleMark, const QString& listMark) {
-        QString mark = list ? listMark : singleMark;
+        QString mark = (list ? listMark : singleMark) + (note.isEmpty() ? QString() : " (" + note + ')');
         if (last && state.orderCopyFailed && mover.faultMark().isEmpty())
             mark += QString::fromLatin1(kMarkFilingFault);
         return mark + mover.faultMark();
+    };
+    // The record comes first, as soon as the outcome is known: the log is the office's
+    // only history of what was sent to whom, and a crash while the files move must not
+    // lose it.
+    const auto logRecord = [&](char art, const QByteArray& adresse) {
+        const Result<> logged = appendSendLog(context.areas, context.clock, names.cAuftrag, art, names.cMailFormular, adresse);
+        if (!logged) mover.note(QStringLiteral("nicht protokolliert: ") + logged.cause());
     };
 
     // A failed or quarantined recipient lights its retry button and gets a line in its
@@ -100,33 +131,33 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
 
     switch (outcome) {
     case FilingOutcome::Quarantine: {
+        logRecord('Q', recipient.written);
         fileOrder(names.cMailQuarantine);
+        eraseOrderAfterLast();
         showInFolder(*shared.screen.oXbpBW2, *shared.screen.oMle3, kQuarantineHeading, QStringLiteral(" Adresse?"),
                      QStringLiteral(" - Adresse?"), QStringLiteral(" Adresse?"));
-        eraseOrderAfterLast();
         if (!list) context.clock.pause(3);
-        appendSendLog(context.areas, context.clock, names.cAuftrag, 'Q', names.cMailFormular, recipient.written);
         return;
     }
     case FilingOutcome::NoAddress:
         setOutbox(shared, names, position, list ? QStringLiteral(" @Fehler!") : QStringLiteral(" - @Fehler!"));
         return;
     case FilingOutcome::Failure: {
+        logRecord('F', recipient.resolved);
         fileOrder(names.cMailFailName);
-        mover.move(names.cMailResName, names.cMailFailure);
+        mover.moveIfThere(names.cMailResName, names.cMailFailure);
+        eraseOrderAfterLast();
         showInFolder(*shared.screen.oXbpBW1, *shared.screen.oMle2, kFailureHeading, QStringLiteral(" FEHLER"),
                      QStringLiteral(" - Fehler!"), QStringLiteral(" Fehler!"));
-        eraseOrderAfterLast();
-        appendSendLog(context.areas, context.clock, names.cAuftrag, 'F', names.cMailFormular, recipient.resolved);
         return;
     }
     case FilingOutcome::Accepted:
+        logRecord('M', recipient.resolved);
         fileOrder(names.cMailGesendet);
         mover.move(names.cMailResName, names.cMailResGesendet);
         mover.copyAttachment(cMail_Anhang, names.cMailAnhGesendet);
-        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - erledigt!"), QStringLiteral(" erledigt!")));
         eraseOrderAfterLast();
-        appendSendLog(context.areas, context.clock, names.cAuftrag, 'M', names.cMailFormular, recipient.resolved);
+        setOutbox(shared, names, position, outboxMark(QStringLiteral(" - erledigt!"), QStringLiteral(" erledigt!")));
         return;
     case FilingOutcome::Neither:
         return;

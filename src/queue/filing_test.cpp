@@ -122,6 +122,13 @@ bool folderIsWritable(const QString& nativeFolder) {
     return writable;
 }
 
+// An order that reached its end but could not be filed stays in the outbox, renamed
+// so that no later run lists it (it would be sent and logged again); its content.
+QByteArray setAside(const QueueOffice& o) {
+    EXPECT_FALSE(o.files.list(QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\*.ausg")).contains(F)) << "listed again";
+    return o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F + ".ablagefehler");
+}
+
 // Filing under faults: the copy fails, so nothing is erased and nothing is lost.
 TEST(Filing, FailedCopyNeverErasesTheSource) {
     const struct {
@@ -146,7 +153,7 @@ TEST(Filing, FailedCopyNeverErasesTheSource) {
         prepareOrder(o);
         c.fault(o);
         file(o, c.outcome);
-        EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf") << c.name;
+        EXPECT_EQ(setAside(o), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf") << c.name;
         if (c.outcome != FilingOutcome::Quarantine) {
             EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/CMail/Ausgang/Sterbefall_123456_2024-07-15.result"))) << c.name;
         }
@@ -171,7 +178,7 @@ TEST(Filing, ReadOnlyTargetKeepsTheOrder) {
     }
     file(o, FilingOutcome::Quarantine);
     QFile::setPermissions(quarantine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf");
+    EXPECT_EQ(setAside(o), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf");
     EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
 }
 
@@ -184,7 +191,7 @@ TEST(Filing, DiskFullKeepsTheOrder) {
         const FileSizeLimit limit(16 * 1024);
         file(o, FilingOutcome::Accepted, {});
     }
-    EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F), big);
+    EXPECT_EQ(setAside(o), big);
     EXPECT_FALSE(o.filesIn(kArchive).contains(F));
     EXPECT_TRUE(o.filesIn(kArchive).contains(QStringLiteral("Sterbefall_123456_2024-07-15.result")));  // small enough
     EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));

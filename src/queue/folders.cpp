@@ -16,6 +16,8 @@ QString orderPattern(const QString& cDatver, Folder folder) {
     return folderPath(cDatver, folder) + QStringLiteral("*.ausg");
 }
 
+QString archiveRoot(const QString& cDatver) { return cDatver + QStringLiteral("CMail\\gesendet\\"); }
+
 Folder errorFolder(int nFQ) { return nFQ == 0 ? Folder::Failure : Folder::Quarantine; }
 
 }  // namespace sendwerk

@@ -15,6 +15,10 @@ QString folderPath(const QString& cDatver, Folder folder);
 // The folder's listing pattern for order files: folderPath() + "*.ausg".
 QString orderPattern(const QString& cDatver, Folder folder);
 
+// "C:\ZUMA\" + "CMail\gesendet\": the archive, one folder per order number with one
+// per form name in it.
+QString archiveRoot(const QString& cDatver);
+
 // The office's routines choose between the two error folders by a number: 0 is the
 // failure folder, any other value the quarantine folder.
 Folder errorFolder(int nFQ);

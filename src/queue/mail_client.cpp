@@ -103,16 +103,27 @@ QString currentMailText(const QString& cMailAusName, const OrderMail& mail) {
            decode1252(mail.body) + CRLF + QStringLiteral("Anhang: ") + CRLF + decode1252(mail.attachment);
 }
 
-MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
-                          const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail) {
+MailResult sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
+                         const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail) {
     shared.screen.oMle30->setData(currentMailText(cMailAusName, mail));
     context.clock.pause(2);
-    context.starter.startDetached(mailProgram(shared.cDatver), orderArguments(connection, mail));
+    const auto notStarted = [](const QString& why) {
+        return MailResult{MailOutcome::NotStarted, QStringLiteral("Mail-Programm nicht gestartet: ") + why};
+    };
+    if (context.files.fileExists(cMailResName)) {
+        const Result<> asideDone =
+            context.files.rename(cMailResName, cMailResName + QStringLiteral(".alt"), FileSystem::Replacing::Yes);
+        if (!asideDone) return notStarted(asideDone.cause());
+    }
+    const QList<QByteArray> arguments = orderArguments(connection, mail);
+    if (const QString why = unpassableCause(arguments); !why.isEmpty()) return notStarted(why);
+    if (!context.starter.startDetached(mailProgram(shared.cDatver), arguments))
+        return notStarted(mailProgram(shared.cDatver) + QStringLiteral(" ließ sich nicht starten"));
     context.clock.pause(5);
     if (!context.files.fileExists(cMailResName)) context.clock.pause(10);
     const Result<QByteArray> result = context.files.read(cMailResName);
-    if (!result) return MailOutcome::NoAnswer;
-    return judgeResultText(*result);
+    if (!result) return {MailOutcome::NoAnswer};
+    return {judgeResultText(*result)};
 }
 
 void sendReportMail(const Shared& shared, QueueContext& context, const ConnectionData& connection,

@@ -6,7 +6,9 @@
 // parameter string is kept beside it because the office's other tools and the
 // operator's notes know the client's command line in that form. Subject, text and
 // attachment path are the order file's bytes, unchanged (Windows-1252).
-// The result file is looked for at 5 and at 15 seconds after the start, not later.
+// The result file is looked for at 5 and at 15 seconds after the start, not later. A
+// result file of an earlier attempt is moved aside to "….result.alt" before the client
+// starts, so only the new client's result is ever judged.
 // GUI thread (it pauses through the Clock).
 #pragma once
 
@@ -21,7 +23,15 @@ namespace sendwerk {
 struct Shared;
 struct QueueContext;
 
-enum class MailOutcome { Accepted, Failure, Neither, NoAnswer };
+// NotStarted: the client call could not be made (a piece it cannot take, no program,
+// an earlier result that could not be moved aside); nothing was sent.
+enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted };
+
+struct MailResult {
+    MailOutcome outcome = MailOutcome::NoAnswer;
+    QString cause;  // why not started; empty otherwise
+    bool operator==(MailOutcome other) const { return outcome == other; }
+};
 
 struct OrderMail {
     QByteArray recipient;
@@ -53,7 +63,7 @@ QString mailProgram(const QString& cDatver);
 QString currentMailText(const QString& cMailAusName, const OrderMail& mail);
 
 // Shows the mail, starts the client and judges its result file.
-MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
+MailResult sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                           const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail);
 
 // Starts the client for a report mail; its result is not read.

@@ -93,16 +93,58 @@ TEST(MailClient, ResultFileLookedForAtFiveAndFifteenSeconds) {
     }
 }
 
-// A result file left from an earlier attempt is found and judged; it is not removed first.
-TEST(MailClient, ResultFileFromAnEarlierAttemptIsJudged) {
-    QueueOffice o(false);
-    o.writeOrder(QStringLiteral("A_123456_x.result"), testing::kFailure);
-    o.client.plan(PlannedAnswer::never());
-    const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
-    EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
-                            QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail),
-              MailOutcome::Failure);
-    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 7);
+// A result file left from an earlier attempt used to be found at the 5-second check
+// while the new client still ran, so a failed send was judged by it. It is moved aside
+// before the start; only the new client's result counts.
+TEST(MailClient, AResultFileFromAnEarlierAttemptIsMovedAsideAndNeverJudged) {
+    const struct {
+        const char* name;
+        QByteArray earlier;
+        PlannedAnswer answer;
+        MailOutcome outcome;
+    } cases[] = {
+        {"earlier accepted, new one late", testing::kAccepted, PlannedAnswer::failure(12), MailOutcome::Failure},
+        {"earlier failure, new one never", testing::kFailure, PlannedAnswer::never(), MailOutcome::NoAnswer},
+    };
+    for (const auto& c : cases) {
+        QueueOffice o(false);
+        o.writeOrder(QStringLiteral("A_123456_x.result"), c.earlier);
+        o.writeOrder(QStringLiteral("A_123456_x.result.alt"), "older still");
+        o.client.plan(c.answer);
+        const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
+        EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
+                                QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail),
+                  c.outcome)
+            << c.name;
+        EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/A_123456_x.result.alt")), c.earlier) << c.name;
+    }
+}
+
+// A call that cannot be made is told apart from a client that does not answer: the run
+// must not stop at such an order for ever.
+TEST(MailClient, ACallThatCannotBeMadeSaysWhy) {
+    const struct {
+        const char* name;
+        QByteArray subject;
+        QByteArray body;
+        PlannedAnswer answer;
+        const char* cause;
+    } cases[] = {
+        {"NUL byte in the subject", QByteArray("Be\0treff", 8), "T", PlannedAnswer::accepted(), "NUL-Zeichen"},
+        {"text beyond 128 KiB", "B", QByteArray(128 * 1024, 'T'), PlannedAnswer::accepted(), "länger als 128 KiB"},
+        {"program does not start", "B", "T", PlannedAnswer::cannotStart(), "ließ sich nicht starten"},
+    };
+    for (const auto& c : cases) {
+        QueueOffice o(false);
+        o.client.plan(c.answer);
+        const OrderMail mail{"r@x", c.subject, c.body, "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
+        const MailResult sent = sendOrderMail(o.shared, o.context, kConnection,
+                                              QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
+                                              QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail);
+        EXPECT_EQ(sent.outcome, MailOutcome::NotStarted) << c.name;
+        EXPECT_TRUE(sent.cause.contains(QString::fromUtf8(c.cause))) << c.name << ": " << sent.cause.toStdString();
+        EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 2) << c.name << ": no wait for a result that cannot come";
+    }
 }
 
 TEST(MailClient, CurrentMailPaneShowsTheOrderDecodedForDisplay) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "queue/screen.h"
 
@@ -28,6 +29,11 @@ struct QueueContext {
     // DOS folder of the order table `best` and its index (ending with a backslash);
     // empty means the current folder.
     QString orderTableFolder;
+    // An order is sent only when it has not changed for this long since the listing.
+    double settleSeconds = 2;
+    // The program's own temporary files that start-up found (and removed); the next
+    // run names them in the outbox pane.
+    QStringList leftoversRemoved;
 };
 
 }  // namespace sendwerk

@@ -7,6 +7,7 @@
 #include "queue/archive_folders.h"
 #include "queue/filing.h"
 #include "queue/folders.h"
+#include "queue/leftovers.h"
 #include "queue/listings.h"
 #include "queue/mail_client.h"
 #include "queue/order_file.h"
@@ -18,6 +19,8 @@
 #include "queue/screen.h"
 #include "queue/shared.h"
 #include "queue/whitelist.h"
+
+#include <map>
 
 namespace sendwerk {
 
@@ -32,7 +35,10 @@ enum class OrderEnd {
 FilingOutcome filingOutcome(MailOutcome outcome) {
     switch (outcome) {
     case MailOutcome::Accepted: return FilingOutcome::Accepted;
-    case MailOutcome::Failure: return FilingOutcome::Failure;
+    case MailOutcome::Failure:
+    // An order whose client call cannot be made would stop every run at itself: it is
+    // filed as a failure, with the cause, and the run goes on.
+    case MailOutcome::NotStarted: return FilingOutcome::Failure;
     default: return FilingOutcome::Neither;
     }
 }
@@ -45,15 +51,48 @@ void markOutbox(Shared& shared, const QString& F, const char* mark) {
     shared.screen.oMle1->setData(markFirst(shared.screen.oMle1->data(), F, QString::fromLatin1(mark)));
 }
 
+// The office's programs write order files in place. An order is taken only when it has
+// not changed since the listing, at least the settle time ago, and reads as long as it
+// was then; otherwise it waits for the next run, so no half-written order goes out.
+class SettleCheck {
+public:
+    SettleCheck(QueueContext& context, const QString& cDatver, const QStringList& workList)
+        : context_(context), listedAt_(context.clock.now()) {
+        for (const QString& F : workList)
+            if (const auto stamp = context.files.stamp(folderPath(cDatver, Folder::Outbox) + F)) listed_[F] = *stamp;
+    }
+
+    bool unchangedSinceListing(const QString& F, const QString& cMailAusName) {
+        const double waited = listedAt_.msecsTo(context_.clock.now()) / 1000.0;
+        if (waited < context_.settleSeconds) context_.clock.pause(context_.settleSeconds - waited);
+        const auto it = listed_.find(F);
+        return it != listed_.end() && context_.files.stamp(cMailAusName) == it->second;
+    }
+    bool readAsListed(const QString& F, const QByteArray& text) const {
+        const auto it = listed_.find(F);
+        return it != listed_.end() && text.size() == it->second.size;
+    }
+
+private:
+    QueueContext& context_;
+    QDateTime listedAt_;
+    std::map<QString, FileSystem::Stamp> listed_;
+};
+
 class OrderHandler {
 public:
-    OrderHandler(Shared& shared, QueueContext& context, const ConnectionData& connection, const Whitelist& whitelist)
-        : shared_(shared), context_(context), connection_(connection), whitelist_(whitelist) {}
+    OrderHandler(Shared& shared, QueueContext& context, const ConnectionData& connection, const Whitelist& whitelist,
+                 SettleCheck& settle)
+        : shared_(shared), context_(context), connection_(connection), whitelist_(whitelist), settle_(settle) {}
 
     OrderEnd handle(const QString& F) {
         const std::optional<OrderNames> names = deriveOrderNames(shared_.cDatver, F);
         if (!names) {
             markOutbox(shared_, F, kMarkUnusableName);
+            return OrderEnd::Skipped;
+        }
+        if (!settle_.unchangedSinceListing(F, names->cMailAusName)) {
+            markOutbox(shared_, F, kMarkStillWritten);
             return OrderEnd::Skipped;
         }
         const Result<QByteArray> read = context_.files.read(names->cMailAusName);
@@ -62,6 +101,10 @@ public:
             return OrderEnd::Skipped;
         }
         const QByteArray& text = *read;
+        if (!settle_.readAsListed(F, text)) {
+            markOutbox(shared_, F, kMarkStillWritten);
+            return OrderEnd::Skipped;
+        }
         if (text.isEmpty()) {
             markOutbox(shared_, F, kMarkEmptyFile);
             return OrderEnd::Skipped;
@@ -81,9 +124,10 @@ private:
             fileOutcome(shared_, context_, filingOutcome(check.verdict), names, {}, recipient, order.cMail_Anhang, state);
             return OrderEnd::Skipped;
         }
-        const MailOutcome outcome = send(names, order, check.address);
-        if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
-        fileOutcome(shared_, context_, filingOutcome(outcome), names, {}, recipient, order.cMail_Anhang, state);
+        const MailResult sent = send(names, order, check.address);
+        if (sent.outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+        fileOutcome(shared_, context_, filingOutcome(sent.outcome), names, {}, recipient, order.cMail_Anhang, state,
+                    sent.cause);
         return OrderEnd::Done;
     }
 
@@ -103,15 +147,15 @@ private:
                             order.cMail_Anhang, state);
                 continue;
             }
-            const MailOutcome outcome = send(names, order, check.address);
-            if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
-            fileOutcome(shared_, context_, filingOutcome(outcome), suffixed, position, recipient, order.cMail_Anhang,
-                        state);
+            const MailResult sent = send(names, order, check.address);
+            if (sent.outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+            fileOutcome(shared_, context_, filingOutcome(sent.outcome), suffixed, position, recipient,
+                        order.cMail_Anhang, state, sent.cause);
         }
         return OrderEnd::Done;
     }
 
-    MailOutcome send(const OrderNames& names, const MailOrder& order, const QByteArray& address) {
+    MailResult send(const OrderNames& names, const MailOrder& order, const QByteArray& address) {
         const OrderMail mail{address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang,
                              encode1252(names.cMailResName).bytes};
         return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName, mail);
@@ -121,6 +165,7 @@ private:
     QueueContext& context_;
     const ConnectionData& connection_;
     const Whitelist& whitelist_;
+    SettleCheck& settle_;
 };
 
 QString pendingText(const QStringList& workList) {
@@ -137,6 +182,12 @@ void closingReport(Shared& shared, QueueContext& context, const ConnectionData& 
     if (!context.files.list(orderPattern(shared.cDatver, Folder::Quarantine)).isEmpty())
         addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF + QStringLiteral("Dateien im Quarantine-Ordner.") +
                     SendeFehler(shared.cDatver, context.files, 2);
+    const QStringList unfiled = context.files.list(unfiledPattern(shared.cDatver));
+    if (!unfiled.isEmpty()) {
+        addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF +
+                    QStringLiteral("Erledigt, aber nicht abgelegt (im Ausgang, werden nicht erneut gesendet):");
+        for (const QString& name : unfiled) addition += CRLF + name;
+    }
     const QString report = shared.screen.oMle1->data() + CRLF + CRLF + QStringLiteral("Abschluss-Meldung um ") +
                            context.clock.timeText() + QStringLiteral(" Uhr:") + CRLF +
                            QStringLiteral("alle Sendungen bearbeitet!") + addition;
@@ -159,7 +210,7 @@ QString incompleteConnectionText(int valueCount) {
            QStringLiteral(" von 6 Werten in CMail\\Verbindung.dat.") + CRLF + QStringLiteral("Es wurde nichts gesendet.");
 }
 
-RunEnd runOnce(Shared& shared, QueueContext& context) {
+RunEnd workOutbox(Shared& shared, QueueContext& context) {
     const ConnectionRead connection = readConnectionData(shared.cDatver, context.files);
     if (!connection.data) {
         shared.screen.oMle1->setData(incompleteConnectionText(connection.valueCount));
@@ -178,12 +229,23 @@ RunEnd runOnce(Shared& shared, QueueContext& context) {
     return RunEnd::Completed;
 }
 
+RunEnd runOnce(Shared& shared, QueueContext& context) {
+    context.leftoversRemoved += removeLeftovers(shared.cDatver, context.files);
+    const RunEnd end = workOutbox(shared, context);
+    if (!context.leftoversRemoved.isEmpty()) {
+        shared.screen.oMle1->setData(shared.screen.oMle1->data() + leftoversNote(context.leftoversRemoved));
+        context.leftoversRemoved.clear();
+    }
+    return end;
+}
+
 }  // namespace
 
 bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
     shared.screen.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
     const Whitelist whitelist = Whitelist::read(shared.cDatver, context.files);
-    OrderHandler handler(shared, context, aLines, whitelist);
+    SettleCheck settle(context, shared.cDatver, aDirAusgang);
+    OrderHandler handler(shared, context, aLines, whitelist, settle);
     while (!aDirAusgang.isEmpty()) {
         const QString F = aDirAusgang.first();
         shared.screen.oMle20->setData(pendingText(aDirAusgang));

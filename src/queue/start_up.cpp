@@ -4,6 +4,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/office_text.h"
+#include "queue/leftovers.h"
 #include "queue/queue_context.h"
 #include "queue/send_log.h"
 #include "queue/shared.h"
@@ -36,24 +37,25 @@ bool startUpChecks(Shared& shared, QueueContext& context, const StartUpDialogs& 
     }
     areas.close();
 
-    const QString logFile = sendLogFile(shared.cDatver);
-    if (context.files.fileExists(logFile)) {
-        if (!context.files.canOpenExclusively(logFile)) {
-            dialogs.message(QStringLiteral("Sendwerk ist bereits geöffnet!") + shared.CRLF +
-                            QStringLiteral("Bitte ggf. zuerst schließen!"));
-            return false;
-        }
-    } else {
-        createSendLog(areas, shared.cDatver);
-    }
+    // A second copy that starts at the same moment may create the log first; its table
+    // is kept, and the single-instance test below decides which copy runs.
+    if (!context.files.fileExists(sendLogFile(shared.cDatver))) (void)createSendLog(areas, shared.cDatver);
 
+    // The test and the open are one step, so a second copy cannot pass the test in the
+    // moment between them; a log that someone holds exclusively counts as a copy running.
     areas.select(kSendLogArea);
-    if (!openSendLog(areas, shared.cDatver)) {
-        // Someone holds the log exclusively: as good as a second copy running.
+    if (!openSendLogAlone(areas, shared.cDatver)) {
         dialogs.message(QStringLiteral("Sendwerk ist bereits geöffnet!") + shared.CRLF +
                         QStringLiteral("Bitte ggf. zuerst schließen!"));
         return false;
     }
+    if (const QString fault = sendLogFieldFault(areas, shared.cDatver); !fault.isEmpty()) {
+        areas.close();
+        dialogs.message(fault + shared.CRLF + QStringLiteral("Sendwerk startet nicht."));
+        return false;
+    }
+    // Only now, with the log held, is no other copy at work in the queue folders.
+    context.leftoversRemoved = removeLeftovers(shared.cDatver, context.files);
     return true;
 }
 

@@ -66,7 +66,8 @@ int run() {
     ConsoleScreen screen(stdout);
     Shared shared;
     shared.screen = screen.parts();
-    QueueContext context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder};
+    QueueContext context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder,
+                         settings.settleSeconds};
 
     if (!startUpChecks(shared, context, headlessDialogs(clock))) return 1;
     const RunEnd end = Senden(shared, context);

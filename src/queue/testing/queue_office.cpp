@@ -23,7 +23,7 @@ QueueOffice::QueueOffice(bool withSendLog)
     shared.screen = screen.parts();
     if (withSendLog) {
         createSendLog(areas, shared.cDatver);
-        openSendLog(areas, shared.cDatver);
+        openSendLogAlone(areas, shared.cDatver);
     }
 }
 
