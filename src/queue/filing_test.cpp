@@ -8,6 +8,7 @@
 #include <functional>
 #include <sys/resource.h>
 
+#include "dbf/table.h"
 #include "queue/archive_folders.h"
 #include "queue/testing/queue_office.h"
 
@@ -198,6 +199,29 @@ TEST(Filing, DiskFullKeepsTheOrder) {
     // The operator reads the cause in German.
     EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("kein Platz mehr auf dem Datenträger")))
         << o.screen.outboxPane.data().toStdString();
+}
+
+// Another program holding a whole-file lock on the send log was ignored by the append;
+// an append lock held for ever stalled the run for ever after the mail went out. The
+// wait ends after 10 seconds, the order is filed all the same, and the pane says that
+// its record is missing and why.
+TEST(Filing, ALogLockedByAnotherProgramIsWaitedForTenSecondsAndNamed) {
+    QueueOffice o;
+    prepareOrder(o);
+    createArchiveFolders(o.shared.cDatver, QStringLiteral("123456"), QStringLiteral("Sterbefall"), o.files, o.clock);
+    std::unique_ptr<dbf::Table> other =
+        std::move(dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared)
+                      .value());
+    ASSERT_TRUE(other->lockFile());
+    const double before = o.clock.pausedSeconds();
+    file(o, FilingOutcome::Accepted);
+    EXPECT_NEAR(o.clock.pausedSeconds() - before, 10, 0.2);
+    EXPECT_TRUE(o.filesIn(kArchive).contains(F));
+    EXPECT_TRUE(o.readSendLog().isEmpty());
+    const QString pane = o.screen.outboxPane.data();
+    EXPECT_TRUE(pane.contains(F + QStringLiteral(" - erledigt! - Ablagefehler! (nicht protokolliert: Die Tabelle ")))
+        << pane.toStdString();
+    EXPECT_TRUE(pane.contains(QStringLiteral("von einem anderen Programm gesperrt")));
 }
 
 }  // namespace

@@ -13,6 +13,11 @@
 #include "queue/shared.h"
 #include "queue/testing/fake_mail_client.h"
 #include "support/temp_office.h"
+#include "support/traced_child.h"
+
+#include <QFile>
+
+#include <sys/syscall.h>
 
 namespace sendwerk {
 namespace {
@@ -103,6 +108,48 @@ TEST_F(StartUp, MissingServerEndsBeforeTheLogIsTouched) {
     EXPECT_EQ(messages, QStringList({"Keine Verbindung zum ZentralServer!\r\nVersuchen Sie es später nochmal!"}));
     EXPECT_FALSE(areas.isOpen(kSettingsTableArea));
     EXPECT_FALSE(office.exists(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
+}
+
+// A table of another program under the send log's name used to start the program,
+// which then died after the first mail with "no field ZEIT".
+TEST_F(StartUp, ATableThatIsNoSendLogIsRefusedWithAClearMessage) {
+    standardSettings();
+    serverCopy();
+    ASSERT_TRUE(dbf::Table::create(office.native(QStringLiteral("c/daten/CMail/LOG_SENDWERK")),
+                                   {{QStringLiteral("AUFTRNR"), 'C', 6, 0}, {QStringLiteral("ART"), 'C', 1, 0},
+                                    {QStringLiteral("DATUM"), 'D', 8, 0}}));
+    EXPECT_FALSE(startUpChecks(shared, context, dialogs));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("LOG_SENDWERK.DBF ist kein Sendeprotokoll")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("es fehlen die Textfelder DATUM, ZEIT, FORMULAR, ADRESSE")));
+    EXPECT_TRUE(messages[0].endsWith(QStringLiteral("Sendwerk startet nicht.")));
+    EXPECT_FALSE(areas.isOpen(kSendLogArea));
+}
+
+// With a delay injected between the single-instance test and the shared open, a second
+// copy used to pass the test too, and both ran. The first copy is held at its third
+// flock (the settings table's, the exclusive test's, then the shared one's), that is
+// after its test and before its shared lock, while the second one starts.
+TEST_F(StartUp, TwoCopiesStartingTogetherLeaveOneRunning) {
+    standardSettings();
+    serverCopy();
+    for (const bool logExists : {true, false}) {
+        SCOPED_TRACE(logExists ? "send log there" : "no send log yet");
+        QFile::remove(office.native(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
+        if (logExists) ASSERT_TRUE(createSendLog(areas, QStringLiteral("C:\\daten\\")));
+        messages.clear();
+        sendwerk::testing::TracedChild first([&] { return startUpChecks(shared, context, dialogs) ? 0 : 1; });
+        ASSERT_TRUE(first.stopAtCall({SYS_flock}, 3));
+        dbf::WorkAreas otherAreas(drives);
+        QueueContext other{files, otherAreas, clock, client, {}, {}};
+        Shared otherShared;
+        EXPECT_FALSE(startUpChecks(otherShared, other, dialogs));
+        EXPECT_EQ(messages, QStringList({"Sendwerk ist bereits geöffnet!\r\nBitte ggf. zuerst schließen!"}));
+        EXPECT_EQ(first.finish(), 0) << "the first copy runs";
+        EXPECT_EQ(QDir(office.native(QStringLiteral("c/daten/CMail"))).entryList(QDir::Files),
+                  QStringList({"LOG_SENDWERK.DBF"}));
+    }
 }
 
 // The settings are read before the server check, so a missing server shows them
