@@ -109,12 +109,25 @@ bool statOf(const QString& nativePath, struct stat& info) {
     return !nativePath.isEmpty() && ::stat(encoded(nativePath).constData(), &info) == 0;
 }
 
-// Case-insensitive name order, as the office's Windows server lists a folder.
-void sortLikeTheServer(QStringList& names) {
+// The names in a native folder that `keep` accepts (it gets the folder's descriptor for
+// fstatat), without dot entries (the Linux form of hidden files), in case-insensitive
+// name order as the office's Windows server lists a folder. A missing folder has none.
+QStringList entriesOf(const QString& nativeFolder,
+                      const std::function<bool(const QString& name, int folder, const dirent& entry)>& keep) {
+    if (nativeFolder.isEmpty()) return {};
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encoded(nativeFolder).constData()), ::closedir);
+    if (!dir) return {};
+    QStringList names;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (entry->d_name[0] == '.') continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (keep(name, ::dirfd(dir.get()), *entry)) names.append(name);
+    }
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int order = a.compare(b, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
+    return names;
 }
 
 }  // namespace
@@ -134,26 +147,12 @@ QStringList FileSystem::list(const QString& dosPattern) const {
     } else {
         pattern = dosPattern;
     }
-    const QString folder = resolver_.native(dosFolder);
-    if (folder.isEmpty()) return {};
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encoded(folder).constData()), ::closedir);
-    if (!dir) return {};
-
-    QStringList names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        // A dot file is the Linux form of a hidden file, which is no normal file either.
-        if (entry->d_name[0] == '.') continue;
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!matchesWildcard(name, pattern)) continue;
-        bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat info {};
-            regular = ::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
-        }
-        if (regular) names.append(name);
-    }
-    sortLikeTheServer(names);
-    return names;
+    return entriesOf(resolver_.native(dosFolder), [&](const QString& name, int folder, const dirent& entry) {
+        if (!matchesWildcard(name, pattern)) return false;
+        if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return entry.d_type == DT_REG;
+        struct stat info {};
+        return ::fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode);
+    });
 }
 
 bool FileSystem::fileExists(const QString& dosPath) const {
@@ -243,19 +242,10 @@ Result<> FileSystem::rename(const QString& fromDos, const QString& toDos, Replac
 }
 
 QStringList FileSystem::subfolders(const QString& dosFolder) const {
-    const QString folder = resolver_.native(dosFolder);
-    if (folder.isEmpty()) return {};
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encoded(folder).constData()), ::closedir);
-    if (!dir) return {};
-    QStringList names;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (entry->d_name[0] == '.') continue;
+    return entriesOf(resolver_.native(dosFolder), [](const QString&, int folder, const dirent& entry) {
         struct stat info {};
-        if (::fstatat(::dirfd(dir.get()), entry->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode))
-            names.append(QFile::decodeName(entry->d_name));
-    }
-    sortLikeTheServer(names);
-    return names;
+        return ::fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+    });
 }
 
 std::optional<FileSystem::Stamp> FileSystem::stamp(const QString& dosPath) const {

@@ -30,7 +30,6 @@ enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted };
 struct MailResult {
     MailOutcome outcome = MailOutcome::NoAnswer;
     QString cause;  // why not started; empty otherwise
-    bool operator==(MailOutcome other) const { return outcome == other; }
 };
 
 struct OrderMail {

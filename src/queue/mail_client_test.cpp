@@ -12,6 +12,15 @@ using testing::QueueOffice;
 
 const ConnectionData kConnection{"H", "user", "pw", "587", "S", "B"};
 
+const QString kOrderPath = QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg");
+const QString kResultPath = QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result");
+
+// One order mail of A_123456_x.ausg with this subject and text.
+MailResult sendOne(QueueOffice& o, const QByteArray& subject = "B", const QByteArray& body = "T") {
+    const OrderMail mail{"r@x", subject, body, "", kResultPath.toLatin1()};
+    return sendOrderMail(o.shared, o.context, kConnection, kOrderPath, kResultPath, mail);
+}
+
 TEST(MailClient, ParameterStringOfTheOfficeExample) {
     const OrderMail mail{"R", "Betreff", "Text", "C:\\a.pdf", "X.result"};
     EXPECT_EQ(orderParameterString(kConnection, mail),
@@ -80,13 +89,8 @@ TEST(MailClient, ResultFileLookedForAtFiveAndFifteenSeconds) {
     for (const auto& c : cases) {
         QueueOffice o(false);
         o.client.plan(c.answer);
-        const QString res = QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result");
-        const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
         const double before = o.clock.pausedSeconds();
-        EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
-                                res, mail),
-                  c.outcome)
-            << c.name;
+        EXPECT_EQ(sendOne(o).outcome, c.outcome) << c.name;
         EXPECT_DOUBLE_EQ(o.clock.pausedSeconds() - before, c.seconds) << c.name;
         ASSERT_EQ(o.client.orderMails().size(), 1) << c.name;
         EXPECT_EQ(o.client.orderMails()[0].program, "C:\\ZUMA\\CMail\\cmail.exe");
@@ -111,11 +115,7 @@ TEST(MailClient, AResultFileFromAnEarlierAttemptIsMovedAsideAndNeverJudged) {
         o.writeOrder(QStringLiteral("A_123456_x.result"), c.earlier);
         o.writeOrder(QStringLiteral("A_123456_x.result.alt"), "older still");
         o.client.plan(c.answer);
-        const OrderMail mail{"r@x", "B", "T", "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
-        EXPECT_EQ(sendOrderMail(o.shared, o.context, kConnection, QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
-                                QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail),
-                  c.outcome)
-            << c.name;
+        EXPECT_EQ(sendOne(o).outcome, c.outcome) << c.name;
         EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/A_123456_x.result.alt")), c.earlier) << c.name;
     }
 }
@@ -137,10 +137,7 @@ TEST(MailClient, ACallThatCannotBeMadeSaysWhy) {
     for (const auto& c : cases) {
         QueueOffice o(false);
         o.client.plan(c.answer);
-        const OrderMail mail{"r@x", c.subject, c.body, "", "C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"};
-        const MailResult sent = sendOrderMail(o.shared, o.context, kConnection,
-                                              QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"),
-                                              QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.result"), mail);
+        const MailResult sent = sendOne(o, c.subject, c.body);
         EXPECT_EQ(sent.outcome, MailOutcome::NotStarted) << c.name;
         EXPECT_TRUE(sent.cause.contains(QString::fromUtf8(c.cause))) << c.name << ": " << sent.cause.toStdString();
         EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 2) << c.name << ": no wait for a result that cannot come";
