@@ -71,6 +71,19 @@ TEST(Settings, OrderFolderGetsItsClosingBackslash) {
     }
 }
 
+// A settle time the file cannot give (no number, negative) keeps the 2 seconds.
+TEST(Settings, SettleTimeOfTheQueue) {
+    struct Case {
+        const char* written;
+        double expected;
+    } cases[] = {{"settle=5", 5}, {"settle=0.5", 0.5}, {"settle=0", 0}, {"settle=-1", 2}, {"settle=bald", 2}, {"", 2}};
+    for (const Case& c : cases) {
+        TempOffice office;
+        office.write("s.conf", QByteArray("[queue]\n") + c.written + "\n");
+        EXPECT_DOUBLE_EQ(Settings::fromFile(office.native("s.conf")).settleSeconds, c.expected) << c.written;
+    }
+}
+
 TEST(Settings, MissingOrBrokenFileGivesEmptySettings) {
     TempOffice office;
     office.write("broken.conf", "[drives\nC\n=/x\nno equals here\n");

@@ -78,6 +78,19 @@ TEST_F(StartUp, FirstRunCreatesTheSendLogAndOpensItInArea28) {
     EXPECT_EQ(areas.alias(kSendLogArea), "LOG_SENDWERK");
 }
 
+// Only the program's own temporary files go, and the next run will name them.
+TEST_F(StartUp, LeftoversOfACrashAreRemovedOnceTheLogIsHeld) {
+    standardSettings();
+    serverCopy();
+    office.write(QStringLiteral("c/daten/CMail/Ausgang/failure/Brief_100001_x.ausg.~1234abcd"), "half");
+    office.write(QStringLiteral("c/daten/CMail/Ausgang/failure/Brief_100001_x.ausg"), "whole");
+    ASSERT_TRUE(startUpChecks(shared, context, dialogs));
+    EXPECT_EQ(context.leftoversRemoved,
+              QStringList({"C:\\daten\\CMail\\Ausgang\\failure\\Brief_100001_x.ausg.~1234abcd"}));
+    EXPECT_EQ(QDir(office.native(QStringLiteral("c/daten/CMail/Ausgang/failure"))).entryList(QDir::Files),
+              QStringList({"Brief_100001_x.ausg"}));
+}
+
 TEST_F(StartUp, SecondCopyIsRefusedWithoutTouchingTheLog) {
     standardSettings();
     serverCopy();
