@@ -1,9 +1,10 @@
 // The page side of printing (Part 5.1): a printer device that makes a print job of
 // pages, the presentation space drawn on it and the font object of a page printout.
 //
-// Page units are tenths of a millimetre; page coordinates run from the paper's
-// bottom-left corner, x to the right, y upwards. A string is drawn with its start point
-// (the left end of its base line) at the given point.
+// Page units are tenths of a millimetre. Page coordinates start at the paper's margins,
+// the lower-left corner of the printable area, x to the right, y upwards (as a printer
+// that cannot print on its margins has always counted). A string is drawn with its
+// start point (the left end of its base line) at the given point.
 //
 // The real device (print_targets.h) is a Qt paged paint device: a CUPS printer, or a PDF
 // made in memory and then written to a file or piped into a command. Tests put in a
@@ -23,8 +24,10 @@ namespace sendwerk {
 
 // The paper description, in page units. The office's routines read it as a list:
 // element 2 the paper height, 3 the left margin, 4 the bottom margin, 6 the top margin.
-// The margins are the edges of the printable area in page coordinates: `left` and
-// `bottom` its lower-left corner, `right` and `top` its upper-right corner.
+// The margins are the edges of the printable area measured from the paper's lower-left
+// corner, as the printer's page layout gives them: `left` and `bottom` its lower-left
+// corner, `right` and `top` its upper-right corner, so top - bottom is the printable
+// height.
 struct PaperSize {
     int width = 0;   // element 1
     int height = 0;  // element 2

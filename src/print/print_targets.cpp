@@ -37,8 +37,9 @@ QPageLayout::Orientation qtOrientation(int orientation) {
     return orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// A printer device on a Qt paged paint device; the painter draws from the paper's
-// top-left corner in device pixels, page coordinates come from its bottom-left corner.
+// A printer device on a Qt paged paint device. Qt's painter starts at the top-left
+// corner of the printable area in device pixels; page coordinates start at its
+// bottom-left corner.
 class PagedDevice : public PrinterDevice {
 public:
     explicit PagedDevice(QString name) : name_(std::move(name)) {}
@@ -53,7 +54,6 @@ public:
 
     Result<> startDoc() override {
         paper_ = paperFrom(device().pageLayout());
-        prepare();
         if (!painter_.begin(&device()))
             return Failure{QStringLiteral("Druck auf %1 nicht möglich: der Auftrag lässt sich nicht beginnen.").arg(name_)};
         scale_ = device().logicalDpiX() / kUnitsPerInch;
@@ -72,7 +72,8 @@ public:
     void drawString(QPoint start, const QString& text, const QFont& font) override {
         if (!painter_.isActive() || text.isEmpty()) return;
         painter_.setFont(QFont(font, &device()));
-        painter_.drawText(QPointF(start.x() * scale_, (paper_.height - start.y()) * scale_), text);
+        const int printableHeight = paper_.top - paper_.bottom;
+        painter_.drawText(QPointF(start.x() * scale_, (printableHeight - start.y()) * scale_), text);
     }
     QPoint concatenationPoint(const QString& text, const QFont& font) const override {
         const QFontMetricsF metrics(font, &constDevice());
@@ -87,7 +88,6 @@ public:
 protected:
     virtual QPagedPaintDevice& device() = 0;
     const QPagedPaintDevice& constDevice() const { return const_cast<PagedDevice*>(this)->device(); }
-    virtual void prepare() {}
     virtual Result<> deliver() { return {}; }
     // Ends an open job without handing it over.
     void abandon() {
@@ -118,7 +118,6 @@ public:
 
 protected:
     QPagedPaintDevice& device() override { return printer_; }
-    void prepare() override { printer_.setFullPage(true); }
 
 private:
     QPrinter printer_;

@@ -40,7 +40,8 @@
 // delivered (no printer, a printer command that fails or hangs, a device file that cannot
 // be opened, characters the text printer's code page lacks) ends without output, or with
 // '?' for the missing characters, and is reported once through `printing.report` (a
-// German text naming the printer and the cause). Delivery happens in `Drucker_aus`: the
+// German text naming the printer and the cause; the program shows it in a message box,
+// the default writes it to standard error). Delivery happens in `Drucker_aus`: the
 // page printout's job is handed over when its document ends, the text printout's bytes
 // when its printer target closes. A printer command gets `Printing::commandTimeLimit` to
 // take the data and end; `printing.whileWaiting` is called meanwhile (keep windows

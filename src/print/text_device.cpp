@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <cstdio>
+
 namespace sendwerk {
 
 namespace {
@@ -55,7 +57,13 @@ QByteArray encodeForTextPrinter(const QString& text, const QString& codePage, QS
 
 bool knownTextCodePage(const QString& codePage) { return pageFor(codePage) != Page::Unknown; }
 
-TextDevice::TextDevice(TextPrinterPort port) : port_(std::move(port)) {}
+static void toStandardOutput(int, int, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+TextDevice::TextDevice(TextPrinterPort port) : screen(toStandardOutput), port_(std::move(port)) {}
 
 void TextDevice::setPrinterPosition(int row, int col) {
     prow_ = row;
@@ -66,7 +74,11 @@ void TextDevice::setPrinter(const QString& target) {
     if (!target_.isEmpty()) {
         const Result<> delivered = deliver();
         lastFailure_ = delivered.cause();
-        if (!delivered && report) report(delivered.cause());
+        QString message = delivered.cause();
+        if (delivered && !unprintable_.isEmpty())
+            message = QStringLiteral("Druck auf LPT1: Zeichen ohne Entsprechung in Codeseite %1 als ? gedruckt: %2")
+                          .arg(port_.codePage, unprintable_);
+        if (!message.isEmpty() && report) report(message);
     }
     pending_.clear();
     unprintable_.clear();
@@ -121,10 +133,6 @@ Result<> TextDevice::deliver() {
     if (port_.target.isEmpty())
         return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: kein Textdrucker eingerichtet "
                                       "([programs] textprinter= in der Einstellungsdatei).")};
-    if (!unprintable_.isEmpty() && report)
-        report(QStringLiteral("Druck auf LPT1: Zeichen ohne Entsprechung in Codeseite %1 als ? gedruckt: %2")
-                   .arg(port_.codePage, unprintable_));
-
     if (port_.target.startsWith(QLatin1Char('|'))) {
         const QStringList command = QProcess::splitCommand(port_.target.mid(1).trimmed());
         const PipedRun run = runWithInput(command, pending_, commandTimeLimit, whileWaiting);

@@ -17,7 +17,8 @@
 // the head at 0, 0.
 //
 // The program has no console window: screen output of the text device goes to the
-// `screen` callback (none by default, so it is dropped). GUI thread only.
+// `screen` callback, by default the program's standard output (the text alone, one
+// line per write). GUI thread only.
 #pragma once
 
 #include <QByteArray>
@@ -49,9 +50,10 @@ public:
     Device device() const { return device_; }
 
     // "LPT1" opens the text printer; "" closes the open target and delivers what was
-    // written. Opening another name than "LPT1" gives a target that is reported at
-    // closing (only LPT1 is set up). Delivery failures are returned by closing and kept
-    // in lastFailure() until the next open.
+    // written (nothing when nothing was). Opening another name than "LPT1" gives a
+    // target that fails at closing (only LPT1 is set up). A failed delivery, or
+    // characters printed as '?', are told once through `report` and kept in
+    // lastFailure() until the next open.
     void setPrinter(const QString& target);
     const QString& printer() const { return target_; }
 
@@ -73,12 +75,12 @@ public:
 
     // The bytes written to the open printer target so far (for tests and reports).
     const QByteArray& pending() const { return pending_; }
-    // Why the last delivery failed; empty when it succeeded.
+    // Why the last delivery failed; empty when it succeeded (also with '?' characters).
     const QString& lastFailure() const { return lastFailure_; }
 
     // Receives screen output: row, column, text.
     std::function<void(int row, int col, const QString& text)> screen;
-    // Told about a failed delivery or characters the code page lacks.
+    // Told once per printout about a failed delivery or characters the code page lacks.
     std::function<void(const QString& cause)> report;
     // Called about every 20 ms while a printer command takes its data.
     std::function<void()> whileWaiting;
