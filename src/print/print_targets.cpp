@@ -1,6 +1,6 @@
 #include "print/print_targets.h"
 
-#include "platform/process_starter.h"
+#include "print/printer_command.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -31,6 +31,12 @@ PaperSize paperFrom(const QPageLayout& layout) {
     paper.right = paper.width - qRound(margins.right() * kUnitsPerMm);
     paper.top = paper.height - qRound(margins.top() * kUnitsPerMm);
     return paper;
+}
+
+// PDF targets: A4, the whole sheet printable.
+QPageLayout wholeSheetA4() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter,
+                       QMarginsF(0, 0, 0, 0));
 }
 
 QPageLayout::Orientation qtOrientation(int orientation) {
@@ -102,32 +108,13 @@ protected:
     double scale_ = 1.0;
 };
 
-// A CUPS printer (the default one when `info` is the default printer's).
-class CupsDevice final : public PagedDevice {
-public:
-    explicit CupsDevice(const QPrinterInfo& info) : PagedDevice(info.printerName()), printer_(info, QPrinter::HighResolution) {
-        printer_.setDocName(QStringLiteral("Sendwerk"));
-        paper_ = paperFrom(printer_.pageLayout());
-    }
-    ~CupsDevice() override {
-        if (painter_.isActive()) {
-            printer_.abort();
-            abandon();
-        }
-    }
-
-protected:
-    QPagedPaintDevice& device() override { return printer_; }
-
-private:
-    QPrinter printer_;
-};
-
-// A PDF made in memory, then written to a file or piped into a command.
+// A PDF made in memory with the printer's page layout, then written to a file or piped
+// into a command. CUPS printers get it through `lp`: Qt's own CUPS engine drops the
+// spooler's answer, and a queue that refuses the job must not look like a printed one.
 class PdfDevice final : public PagedDevice {
 public:
-    PdfDevice(QString name, QString file, QStringList command, std::chrono::milliseconds limit,
-              std::function<void()> whileWaiting)
+    PdfDevice(QString name, const QPageLayout& layout, QString file, QStringList command,
+              std::chrono::milliseconds limit, std::function<void()> whileWaiting)
         : PagedDevice(std::move(name)), file_(std::move(file)), command_(std::move(command)), limit_(limit),
           whileWaiting_(std::move(whileWaiting)) {
         buffer_.open(QIODevice::WriteOnly);
@@ -135,8 +122,7 @@ public:
         writer_->setTitle(QStringLiteral("Sendwerk"));
         writer_->setCreator(QStringLiteral("Sendwerk"));
         writer_->setResolution(1200);
-        writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                           QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        writer_->setPageLayout(layout);
         paper_ = paperFrom(writer_->pageLayout());
     }
     ~PdfDevice() override { abandon(); }
@@ -145,22 +131,7 @@ protected:
     QPagedPaintDevice& device() override { return *writer_; }
     Result<> deliver() override {
         const QByteArray pdf = buffer_.data();
-        if (!command_.isEmpty()) {
-            const PipedRun run = runWithInput(command_, pdf, limit_, whileWaiting_);
-            if (!run.started)
-                return Failure{QStringLiteral("Druck auf %1 nicht möglich: %2 startet nicht (%3).")
-                                   .arg(name_, command_.front(), run.failure)};
-            if (run.timedOut)
-                return Failure{QStringLiteral("Druck auf %1 abgebrochen: %2 ist nach %3 Sekunden nicht fertig.")
-                                   .arg(name_, command_.front())
-                                   .arg(std::chrono::duration_cast<std::chrono::seconds>(limit_).count())};
-            if (run.exitStatus != 0)
-                return Failure{QStringLiteral("Druck auf %1 fehlgeschlagen: %2 endet mit %3. %4")
-                                   .arg(name_, command_.front())
-                                   .arg(run.exitStatus)
-                                   .arg(QString::fromLocal8Bit(run.output).trimmed())};
-            return {};
-        }
+        if (!command_.isEmpty()) return sendToPrinterCommand(name_, command_, pdf, limit_, whileWaiting_);
         QFile out(file_);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(pdf) != pdf.size())
             return Failure{QStringLiteral("Druck in %1 nicht möglich (%2).").arg(file_, out.errorString())};
@@ -182,23 +153,29 @@ Result<std::unique_ptr<PrinterDevice>> makePrinterDevice(const QString& pagePrin
                                                          std::chrono::milliseconds commandTimeLimit,
                                                          std::function<void()> whileWaiting) {
     const QString setting = cPrinterObjectName.isEmpty() ? pagePrinter.trimmed() : cPrinterObjectName.trimmed();
+    const auto pdfDevice = [&](const QString& name, const QPageLayout& layout, const QString& file,
+                               const QStringList& command) -> std::unique_ptr<PrinterDevice> {
+        return std::make_unique<PdfDevice>(name, layout, file, command, commandTimeLimit, std::move(whileWaiting));
+    };
     if (setting.startsWith(QLatin1Char('|'))) {
-        QStringList command = QProcess::splitCommand(setting.mid(1).trimmed());
+        const QStringList command = QProcess::splitCommand(setting.mid(1).trimmed());
         if (command.isEmpty())
             return Failure{QStringLiteral("Seitendruck nicht möglich: pageprinter=| nennt keinen Befehl.")};
-        return std::unique_ptr<PrinterDevice>(
-            std::make_unique<PdfDevice>(setting, QString(), std::move(command), commandTimeLimit, std::move(whileWaiting)));
+        return pdfDevice(setting, wholeSheetA4(), QString(), command);
     }
     if (setting.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        return std::unique_ptr<PrinterDevice>(
-            std::make_unique<PdfDevice>(setting, setting, QStringList(), commandTimeLimit, std::move(whileWaiting)));
+        return pdfDevice(setting, wholeSheetA4(), setting, QStringList());
     const QPrinterInfo info = setting.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(setting);
     if (info.isNull()) {
         if (setting.isEmpty())
             return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker eingerichtet.")};
         return Failure{QStringLiteral("Seitendruck nicht möglich: Drucker %1 nicht gefunden.").arg(setting)};
     }
-    return std::unique_ptr<PrinterDevice>(std::make_unique<CupsDevice>(info));
+    // The printer's own paper and printable area, as its driver reports them.
+    const QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
+    return pdfDevice(info.printerName(), layout, QString(),
+                     {QStringLiteral("lp"), QStringLiteral("-d"), info.printerName(), QStringLiteral("-t"),
+                      QStringLiteral("Sendwerk")});
 }
 
 }  // namespace sendwerk

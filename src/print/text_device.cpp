@@ -1,7 +1,7 @@
 #include "print/text_device.h"
 
 #include "platform/code_page.h"
-#include "platform/process_starter.h"
+#include "print/printer_command.h"
 
 #include <QFile>
 #include <QProcess>
@@ -135,20 +135,7 @@ Result<> TextDevice::deliver() {
                                       "([programs] textprinter= in der Einstellungsdatei).")};
     if (port_.target.startsWith(QLatin1Char('|'))) {
         const QStringList command = QProcess::splitCommand(port_.target.mid(1).trimmed());
-        const PipedRun run = runWithInput(command, pending_, commandTimeLimit, whileWaiting);
-        if (!run.started)
-            return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: %1 startet nicht (%2).")
-                               .arg(command.value(0), run.failure)};
-        if (run.timedOut)
-            return Failure{QStringLiteral("Druck auf LPT1 abgebrochen: %1 ist nach %2 Sekunden nicht fertig.")
-                               .arg(command.value(0))
-                               .arg(commandTimeLimit.count() / 1000)};
-        if (run.exitStatus != 0)
-            return Failure{QStringLiteral("Druck auf LPT1 fehlgeschlagen: %1 endet mit %2. %3")
-                               .arg(command.value(0))
-                               .arg(run.exitStatus)
-                               .arg(QString::fromLocal8Bit(run.output).trimmed())};
-        return {};
+        return sendToPrinterCommand(QStringLiteral("LPT1"), command, pending_, commandTimeLimit, whileWaiting);
     }
     QFile device(port_.target);
     if (!device.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))

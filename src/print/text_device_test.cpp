@@ -117,10 +117,11 @@ TEST(TextPrinter, AFailingTargetIsReportedOnceWithItsCause) {
         {"device cannot be opened", office.native("no/such/folder/lpt1"), "no/such/folder/lpt1"},
         {"command not found", QStringLiteral("|no-such-printer-command"), "no-such-printer-command startet nicht"},
         {"command fails", QStringLiteral("|false"), "false endet mit 1"},
-        {"command hangs", QStringLiteral("|tail -f /dev/null"), "nach 2 Sekunden nicht fertig"},
+        {"command hangs", QStringLiteral("|tail -f /dev/null"), "nach 0,3 Sekunden nicht fertig"},
     };
     for (const Case& c : cases) {
         TextPrint p(c.target);
+        p.printing.text.commandTimeLimit = std::chrono::milliseconds(300);
         p.print(QStringLiteral("Text"));
         ASSERT_EQ(p.reports.size(), 1) << c.name;
         EXPECT_TRUE(p.reports[0].contains(QString::fromUtf8(c.cause))) << c.name << ": " << p.reports[0].toStdString();
