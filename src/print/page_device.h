@@ -1,4 +1,4 @@
-// The page side of printing (Part 5.1): a printer device that makes a print job of
+// The page side of printing: a printer device that makes a print job of
 // pages, the presentation space drawn on it and the font object of a page printout.
 //
 // Page units are tenths of a millimetre. Page coordinates start at the paper's margins,

@@ -104,23 +104,18 @@ QStringList memoLines(const QString& text, int width) {
 }
 
 Printing::Printing(const Settings& settings)
-    : text(TextPrinterPort{settings.textPrinter, settings.textCodePage}), report(toStandardError) {
+    : Printing(PrinterDeviceMaker(), TextPrinterPort{settings.textPrinter, settings.textCodePage}) {
     makeDevice = [this, pagePrinter = settings.pagePrinter](const QString& name) {
         return makePrinterDevice(pagePrinter, name, commandTimeLimit, [this] {
             if (whileWaiting) whileWaiting();
         });
     };
-    text.report = [this](const QString& cause) {
-        if (report) report(cause);
-    };
-    text.whileWaiting = [this] {
-        if (whileWaiting) whileWaiting();
-    };
-    text.commandTimeLimit = commandTimeLimit;
 }
 
 Printing::Printing(PrinterDeviceMaker maker, TextPrinterPort textPrinter)
     : text(std::move(textPrinter)), makeDevice(std::move(maker)), report(toStandardError) {
+    // The text device tells and waits through the printout's own hooks, which the
+    // program may set after construction.
     text.report = [this](const QString& cause) {
         if (report) report(cause);
     };
