@@ -29,11 +29,13 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
-// Waits until `done` holds, looking again whenever something changes in `folder`.
-bool awaitChangeIn(const QString& folder, const std::function<bool()>& done, std::chrono::seconds limit) {
+// Waits until `done` holds, looking again whenever something changes in `folders`.
+bool awaitChangeIn(const QStringList& folders, const std::function<bool()>& done, std::chrono::seconds limit) {
     const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (watch < 0) return done();
-    ::inotify_add_watch(watch, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO | IN_CLOSE_WRITE);
+    for (const QString& folder : folders)
+        ::inotify_add_watch(watch, QFile::encodeName(folder).constData(),
+                            IN_CREATE | IN_MOVED_TO | IN_MODIFY | IN_CLOSE_WRITE);
     const auto deadline = Steady::now() + limit;
     bool ok = done();
     while (!ok && Steady::now() < deadline) {
@@ -98,8 +100,10 @@ public:
 
         cupsd_.setProcessChannelMode(QProcess::ForwardedChannels);
         cupsd_.start(QStringLiteral("cupsd"), {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
+        // The socket appears before it listens; the log says when it does.
         started_ = cupsd_.waitForStarted(10000) &&
-                   awaitChangeIn(root_, [this] { return accepts(path("cups.sock")); }, std::chrono::seconds(30));
+                   awaitChangeIn({root_, path("log")}, [this] { return accepts(path("cups.sock")); },
+                                 std::chrono::seconds(30));
     }
     ~PrivateScheduler() {
         cupsd_.terminate();
@@ -140,7 +144,7 @@ public:
     // The first job that arrives within the limit; empty when none did.
     QByteArray awaitJob() const {
         QByteArray job;
-        awaitChangeIn(path("out"), [this, &job] {
+        awaitChangeIn({path("out")}, [this, &job] {
             const QStringList jobs = QDir(path("out")).entryList({"job-*"}, QDir::Files);
             for (const QString& name : jobs) {
                 if (name.endsWith(QLatin1String(".part"))) continue;
@@ -242,7 +246,6 @@ TEST_F(CupsScheduler, TextPrintoutThroughLpArrivesByteForByte) {
 }
 
 TEST_F(CupsScheduler, NoDefaultPrinterIsReportedOnce) {
-    PrivateScheduler& cups = *cups_;
     Desk desk{Settings{}};
     desk.pagePrint(QStringLiteral("ins Leere"));
     ASSERT_EQ(desk.reports.size(), 1);

@@ -1,5 +1,6 @@
-// Printouts of edited texts: the office's printing routines under their own names. Every printout is bracketed by `Drucker_anW` and `Drucker_aus`; in between,
-// `Sage`, `MemoDruck` and `FdrG` put text at rows and columns. The mode is chosen by
+// Printouts of edited texts: the office's printing routines under their own names.
+// Every printout is bracketed by `Drucker_anW` and `Drucker_aus`; in between, `Sage`,
+// `MemoDruck` and `FdrG` put text at rows and columns. The mode is chosen by
 // `shared.cLPT` at the moment the printout opens:
 //
 //   page mode, cLPT == "LPTA": drawn pages on the page printer of the settings file

@@ -330,7 +330,9 @@ TEST(Printout, AFailingPrinterIsReportedOnceAndTheRestIsHarmless) {
         ASSERT_EQ(o.job.failures.size(), 1) << c.name;
         EXPECT_TRUE(o.job.failures[0].contains(QLatin1String(c.cause))) << c.name;
         EXPECT_EQ(o.printing.oPrinterPS, nullptr) << c.name;
-        if (!c.failEnd) EXPECT_TRUE(o.job.drawn.empty()) << c.name;
+        if (!c.failEnd) {
+            EXPECT_TRUE(o.job.drawn.empty()) << c.name;
+        }
     }
 }
 
