@@ -202,15 +202,6 @@ struct Desk {
     explicit Desk(const Settings& settings) : printing(settings) {
         printing.report = [this](const QString& cause) { reports.append(cause); };
     }
-    void pagePrint(const QString& text) {
-        shared.cLPT = QStringLiteral("LPTA");
-        shared.nZei = 2;
-        shared.nSpa = 10;
-        Drucker_anW(shared, printing, 2);
-        MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1, {QStringLiteral("10.COURIER NEW")});
-        Drucker_aus(shared, printing);
-        shared.cLPT = QStringLiteral("LPT1");
-    }
     Shared shared;
     Printing printing;
     QStringList reports;
@@ -221,7 +212,7 @@ TEST_F(CupsScheduler, PagePrintoutGoesToTheDefaultPrinter) {
     ASSERT_TRUE(cups.addDefaultPrinter(QStringLiteral("buero")));
 
     Desk desk{Settings{}};  // pageprinter empty: the default printer
-    desk.pagePrint(QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
+    printPages(desk.shared, desk.printing, QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
     ASSERT_TRUE(desk.reports.isEmpty()) << desk.reports.join(u'|').toStdString();
 
     const QByteArray job = cups.awaitJob();
@@ -238,16 +229,14 @@ TEST_F(CupsScheduler, TextPrintoutThroughLpArrivesByteForByte) {
     Settings settings;
     settings.textPrinter = QStringLiteral("|lp -s");
     Desk desk(settings);
-    Drucker_anW(desk.shared, desk.printing, 2);
-    Sage(desk.shared, desk.printing, 2, 10, QStringLiteral("Grüße\r\nZeile 2"));
-    Drucker_aus(desk.shared, desk.printing);
+    printText(desk.shared, desk.printing, QStringLiteral("Grüße\r\nZeile 2"));
     ASSERT_TRUE(desk.reports.isEmpty()) << desk.reports.join(u'|').toStdString();
     EXPECT_EQ(cups.awaitJob(), QByteArray("\r\n\r\n          Gr\x81\xE1" "e\r\nZeile 2"));
 }
 
 TEST_F(CupsScheduler, NoDefaultPrinterIsReportedOnce) {
     Desk desk{Settings{}};
-    desk.pagePrint(QStringLiteral("ins Leere"));
+    printPages(desk.shared, desk.printing, QStringLiteral("ins Leere"));
     ASSERT_EQ(desk.reports.size(), 1);
     EXPECT_TRUE(desk.reports[0].contains(QStringLiteral("kein Standarddrucker"))) << desk.reports[0].toStdString();
 }
@@ -257,7 +246,7 @@ TEST_F(CupsScheduler, AQueueThatRefusesJobsIsReportedOnce) {
     ASSERT_TRUE(cups.addDefaultPrinter(QStringLiteral("abweisend")));
     ASSERT_TRUE(cups.admin(QStringLiteral("cupsreject"), {"abweisend"}));
     Desk desk{Settings{}};
-    desk.pagePrint(QStringLiteral("abgewiesen"));
+    printPages(desk.shared, desk.printing, QStringLiteral("abgewiesen"));
     ASSERT_EQ(desk.reports.size(), 1);
     EXPECT_TRUE(desk.reports[0].contains(QStringLiteral("abweisend"))) << desk.reports[0].toStdString();
 }

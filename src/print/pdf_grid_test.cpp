@@ -95,17 +95,7 @@ protected:
         settings.pagePrinter = pdf;
         return settings;
     }
-    // The editor's page print (Alt+D).
-    void pagePrint(const QString& text) {
-        const QString saved = shared.cLPT;
-        shared.cLPT = QStringLiteral("LPTA");
-        shared.nZei = 2;
-        shared.nSpa = 10;
-        Drucker_anW(shared, printing, 2);
-        MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1, {QStringLiteral("10.COURIER NEW")});
-        Drucker_aus(shared, printing);
-        shared.cLPT = saved;
-    }
+    void pagePrint(const QString& text) { printPages(shared, printing, text); }
     QString pdf() const { return office.native("seiten.pdf"); }
 
     TempOffice office;

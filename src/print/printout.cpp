@@ -277,4 +277,22 @@ PenPosition FdrG(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont,
     return pen;
 }
 
+void printPages(Shared& shared, Printing& printing, const QString& text) {
+    const QString saved = shared.cLPT;
+    shared.cLPT = kPageMode;
+    shared.nZei = 2;
+    shared.nSpa = 10;
+    Drucker_anW(shared, printing, 2);
+    MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), withoutTrailingBlanks(text), 1,
+              {QStringLiteral("10.COURIER NEW")});
+    Drucker_aus(shared, printing);
+    shared.cLPT = saved;
+}
+
+void printText(Shared& shared, Printing& printing, const QString& text) {
+    Drucker_anW(shared, printing, 2);
+    Sage(shared, printing, 2, 10, text);
+    Drucker_aus(shared, printing);
+}
+
 }  // namespace sendwerk

@@ -18,7 +18,8 @@
 //
 // How the text editor prints, `shared` and `printing` being Main's:
 //
-//   Alt+D, page print, always on the page printer:
+//   Alt+D, page print, always on the page printer: printPages(shared, printing, text),
+//   which is
 //     const QString saved = shared.cLPT;
 //     shared.cLPT = QStringLiteral("LPTA");
 //     shared.nZei = 2;
@@ -30,7 +31,8 @@
 //     shared.cLPT = saved;
 //
 //   Ctrl+P, text print, in the mode cLPT sets (text mode on "LPT1" unless start-up read
-//   "LPTA" from f10, then the same as a page print through Sage):
+//   "LPTA" from f10, then on the page printer through Sage): printText(shared,
+//   printing, text), which is
 //     Drucker_anW(shared, printing, 2);
 //     Sage(shared, printing, 2, 10, text);
 //     Drucker_aus(shared, printing);
@@ -149,6 +151,14 @@ using PenPosition = QPoint;
 // when `oPrinterPS` is empty.
 PenPosition FdrG(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont, const QString& cText, int nFont,
                  const QStringList& aSettings);
+
+// The editor's page print (Alt+D) of a whole text: pages from row 3, column 10, in
+// "10.COURIER NEW", whatever cLPT says; cLPT is put back afterwards. Trailing blanks of
+// the text are not printed.
+void printPages(Shared& shared, Printing& printing, const QString& text);
+
+// The editor's text print (Ctrl+P): the text at row 2, column 10 in the mode cLPT sets.
+void printText(Shared& shared, Printing& printing, const QString& text);
 
 // The built-in font list of FdrG (eight entries; 1 "12.Courier New", 4 "12.Courier New
 // Fett").

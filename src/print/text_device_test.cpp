@@ -17,11 +17,7 @@ struct TextPrint {
         printing.report = [this](const QString& cause) { reports.append(cause); };
         printing.text.commandTimeLimit = std::chrono::milliseconds(2000);
     }
-    void print(const QString& text) {
-        Drucker_anW(shared, printing, 2);
-        Sage(shared, printing, 2, 10, text);
-        Drucker_aus(shared, printing);
-    }
+    void print(const QString& text) { printText(shared, printing, text); }
     Shared shared;
     Printing printing;
     QStringList reports;
