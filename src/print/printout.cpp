@@ -1,5 +1,6 @@
 #include "print/printout.h"
 
+#include "platform/office_text.h"
 #include "platform/settings.h"
 #include "print/memo_lines.h"
 #include "print/print_targets.h"
@@ -46,13 +47,6 @@ QString textForm(const QVariant& value) {
 
 bool hasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-}
-
-QString withoutTrailingBlanks(QString line) {
-    qsizetype end = line.size();
-    while (end > 0 && line.at(end - 1) == QLatin1Char(' ')) --end;
-    line.truncate(end);
-    return line;
 }
 
 QString expandTabs(const QString& paragraph) {
