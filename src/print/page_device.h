@@ -6,9 +6,9 @@
 // that cannot print on its margins has always counted). A string is drawn with its
 // start point (the left end of its base line) at the given point.
 //
-// The real device (print_targets.h) is a Qt paged paint device: a CUPS printer, or a PDF
-// made in memory and then written to a file or piped into a command. Tests put in a
-// device that records what was drawn where. GUI thread only.
+// The real device (print_targets.h) makes a PDF in memory and hands it to a CUPS
+// printer, a command or a file. Tests put in a device that records what was drawn
+// where. GUI thread only.
 #pragma once
 
 #include <QFont>
