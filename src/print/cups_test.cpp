@@ -212,7 +212,8 @@ TEST_F(CupsScheduler, PagePrintoutGoesToTheDefaultPrinter) {
     ASSERT_TRUE(cups.addDefaultPrinter(QStringLiteral("buero")));
 
     Desk desk{Settings{}};  // pageprinter empty: the default printer
-    printPages(desk.shared, desk.printing, QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
+    printPages(desk.shared, desk.printing,
+               QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
     ASSERT_TRUE(desk.reports.isEmpty()) << desk.reports.join(u'|').toStdString();
 
     const QByteArray job = cups.awaitJob();

@@ -3,7 +3,6 @@
 #include "print/printer_command.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -74,7 +73,8 @@ public:
 
     Result<> startDoc() override {
         if (!painter_.begin(writer_.get()))
-            return Failure{QStringLiteral("Druck auf %1 nicht möglich: der Auftrag lässt sich nicht beginnen.").arg(name_)};
+            return Failure{
+                QStringLiteral("Druck auf %1 nicht möglich: der Auftrag lässt sich nicht beginnen.").arg(name_)};
         return {};
     }
     void newPage() override {
@@ -85,10 +85,7 @@ public:
         painter_.end();
         const QByteArray pdf = buffer_.data();
         if (!command_.isEmpty()) return sendToPrinterCommand(name_, command_, pdf, limit_, whileWaiting_);
-        QFile out(file_);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(pdf) != pdf.size())
-            return Failure{QStringLiteral("Druck in %1 nicht möglich (%2).").arg(file_, out.errorString())};
-        return {};
+        return sendToPrinterFile(name_, file_, pdf, FileMode::Replace);
     }
 
     void drawString(QPoint start, const QString& text, const QFont& font) override {

@@ -72,7 +72,7 @@ struct Office {
     explicit Office(bool noDevice = false, bool failStart = false, bool failEnd = false)
         : printing(
               [this, noDevice, failStart, failEnd](const QString&) -> Result<std::unique_ptr<PrinterDevice>> {
-                  if (noDevice) return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker eingerichtet.")};
+                  if (noDevice) return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker.")};
                   ++job.devicesMade;
                   return std::unique_ptr<PrinterDevice>(std::make_unique<RecordingDevice>(job, failStart, failEnd));
               },

@@ -3,7 +3,6 @@
 #include "platform/code_page.h"
 #include "print/printer_command.h"
 
-#include <QFile>
 #include <QProcess>
 
 #include <cstdio>
@@ -127,9 +126,8 @@ void TextDevice::writeToPrinter(const QString& text) {
 
 Result<> TextDevice::deliver() {
     if (pending_.isEmpty()) return {};
-    const QString name = target_;
     if (target_.compare(QLatin1String("LPT1"), Qt::CaseInsensitive) != 0)
-        return Failure{QStringLiteral("Druck auf %1 nicht möglich: nur LPT1 ist eingerichtet.").arg(name)};
+        return Failure{QStringLiteral("Druck auf %1 nicht möglich: nur LPT1 ist eingerichtet.").arg(target_)};
     if (port_.target.isEmpty())
         return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: kein Textdrucker eingerichtet "
                                       "([programs] textprinter= in der Einstellungsdatei).")};
@@ -137,12 +135,7 @@ Result<> TextDevice::deliver() {
         const QStringList command = QProcess::splitCommand(port_.target.mid(1).trimmed());
         return sendToPrinterCommand(QStringLiteral("LPT1"), command, pending_, commandTimeLimit, whileWaiting);
     }
-    QFile device(port_.target);
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: %1 (%2).").arg(port_.target, device.errorString())};
-    if (device.write(pending_) != pending_.size())
-        return Failure{QStringLiteral("Druck auf LPT1 unvollständig: %1 (%2).").arg(port_.target, device.errorString())};
-    return {};
+    return sendToPrinterFile(QStringLiteral("LPT1"), port_.target, pending_, FileMode::Append);
 }
 
 }  // namespace sendwerk

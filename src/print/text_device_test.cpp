@@ -110,7 +110,7 @@ TEST(TextPrinter, AFailingTargetIsReportedOnceWithItsCause) {
         const char* cause;
     } cases[] = {
         {"none set up", QString(), "kein Textdrucker eingerichtet"},
-        {"device cannot be opened", office.native("no/such/folder/lpt1"), "no/such/folder/lpt1"},
+        {"device cannot be opened", office.native("no/such/folder/lpt1"), "no/such/folder/lpt1 (nicht vorhanden)"},
         {"command not found", QStringLiteral("|no-such-printer-command"), "no-such-printer-command startet nicht"},
         {"command fails", QStringLiteral("|false"), "false endet mit 1"},
         {"command hangs", QStringLiteral("|tail -f /dev/null"), "nach 0,3 Sekunden nicht fertig"},
