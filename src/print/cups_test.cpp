@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -49,6 +50,12 @@ bool awaitChangeIn(const QStringList& folders, const std::function<bool()>& done
     }
     ::close(watch);
     return ok;
+}
+
+// The scheduler and its admin tools live in sbin, which a plain user's PATH may lack.
+QString tool(const QString& name) {
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : found;
 }
 
 bool accepts(const QString& socketPath) {
@@ -99,7 +106,7 @@ public:
         qunsetenv("LPDEST");
 
         cupsd_.setProcessChannelMode(QProcess::ForwardedChannels);
-        cupsd_.start(QStringLiteral("cupsd"), {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
+        cupsd_.start(tool(QStringLiteral("cupsd")), {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
         // The socket appears before it listens; the log says when it does.
         started_ = cupsd_.waitForStarted(10000) &&
                    awaitChangeIn({root_, path("log")}, [this] { return accepts(path("cups.sock")); },
@@ -122,7 +129,7 @@ public:
     bool admin(const QString& program, const QStringList& arguments) const {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(program, arguments);
+        process.start(tool(program), arguments);
         const bool ok = process.waitForFinished(30000) && process.exitCode() == 0;
         if (!ok) ADD_FAILURE() << program.toStdString() << ": " << process.readAll().toStdString();
         return ok;
@@ -130,7 +137,7 @@ public:
     // No printers, no jobs: each test starts from here.
     void reset() const {
         QProcess list;
-        list.start(QStringLiteral("lpstat"), {"-e"});
+        list.start(tool(QStringLiteral("lpstat")), {"-e"});
         list.waitForFinished(30000);
         const QStringList printers = QString::fromUtf8(list.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
         for (const QString& printer : printers) admin(QStringLiteral("lpadmin"), {"-x", printer.trimmed()});
