@@ -29,7 +29,7 @@ enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted };
 
 struct MailResult {
     MailOutcome outcome = MailOutcome::NoAnswer;
-    QString cause;  // why not started; empty otherwise
+    QString cause{};  // why not started; empty otherwise
 };
 
 struct OrderMail {

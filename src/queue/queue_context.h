@@ -33,7 +33,7 @@ struct QueueContext {
     double settleSeconds = 2;
     // The program's own temporary files that start-up found (and removed); the next
     // run names them in the outbox pane.
-    QStringList leftoversRemoved;
+    QStringList leftoversRemoved{};
 };
 
 }  // namespace sendwerk

@@ -59,7 +59,9 @@ TEST(SendRunFaults, AKillAtAnyStepLosesNoOrderAndNoRecord) {
         EXPECT_TRUE(inOutbox || filed) << "order lost, killed at step " << kill;
         const QList<LogRecord> log = o.readSendLog();
         for (const LogRecord& r : log) EXPECT_EQ(r.art, "M") << "blank record, killed at step " << kill;
-        if (!inOutbox) EXPECT_EQ(recordsOf(log, "M"), 1) << "filed without its record, killed at step " << kill;
+        if (!inOutbox) {
+            EXPECT_EQ(recordsOf(log, "M"), 1) << "filed without its record, killed at step " << kill;
+        }
 
         // The restart: start-up's clean-up, then the next run.
         EXPECT_EQ(Senden(o.shared, o.context), inOutbox ? RunEnd::Completed : RunEnd::EmptyOutbox) << kill;

@@ -150,7 +150,9 @@ TEST_F(StartUp, TwoCopiesStartingTogetherLeaveOneRunning) {
     for (const bool logExists : {true, false}) {
         SCOPED_TRACE(logExists ? "send log there" : "no send log yet");
         QFile::remove(office.native(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
-        if (logExists) ASSERT_TRUE(createSendLog(areas, QStringLiteral("C:\\daten\\")));
+        if (logExists) {
+            ASSERT_TRUE(createSendLog(areas, QStringLiteral("C:\\daten\\")));
+        }
         messages.clear();
         sendwerk::testing::TracedChild first([&] { return startUpChecks(shared, context, dialogs) ? 0 : 1; });
         ASSERT_TRUE(first.stopAtCall({SYS_flock}, 3));
