@@ -1,12 +1,13 @@
 // What a send run, a retry or the start-up checks need besides the shared state: the
 // file system, the work areas of the table engine, the clock for the fixed pauses, the
-// process starter for the mail client, the message dialog and where the order table
-// lives. The caller (window or headless command) builds one and keeps it alive for the
+// process starter for the mail client, the message dialog, where the order table
+// lives and where error reports go. The caller (window or headless command) builds one and keeps it alive for the
 // whole program run; the queue only borrows the references. Not thread-safe.
 #pragma once
 
 #include <QString>
 
+#include "platform/settings.h"
 #include "queue/screen.h"
 
 namespace sendwerk {
@@ -28,6 +29,8 @@ struct QueueContext {
     // DOS folder of the order table `best` and its index (ending with a backslash);
     // empty means the current folder.
     QString orderTableFolder;
+    // Where the error report mails go.
+    QString errorReportAddress = QString::fromLatin1(kDefaultErrorReportAddress);
 };
 
 }  // namespace sendwerk

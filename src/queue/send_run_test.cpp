@@ -79,7 +79,7 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     EXPECT_EQ(o.client.orderMails()[1].value("-to:"), "refuse@firma.de");
     ASSERT_EQ(o.client.reportMails().size(), 1);
     const testing::ClientStart& mail = o.client.reportMails()[0];
-    EXPECT_EQ(mail.value("-to:"), kErrorReportAddress);
+    EXPECT_EQ(mail.value("-to:"), kDefaultErrorReportAddress);
     EXPECT_EQ(mail.value("-subject:"), "F E H L E R - Meldung von Sendwerk");
     EXPECT_EQ(decode1252(mail.value("-body:")),
               "A C H T U N G :\r\nBeim Senden einer Mail sind folgende nicht automatisch korrigierbare Fehler passiert!\r\n" + report);
@@ -223,6 +223,14 @@ TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
     EXPECT_TRUE(o.client.orderMails().isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_500001_x.ausg"}));
     EXPECT_EQ(o.shared.nAufSendung, 0);
+}
+
+TEST_F(SendRun, ErrorReportsGoToTheConfiguredAddress) {
+    o.context.errorReportAddress = QStringLiteral("it@b\u00FCro.example");
+    o.writeOrder(QStringLiteral("Brief_600001_x.ausg"), "fremd@x.de|||B|||T|||");
+    EXPECT_TRUE(Senden(o.shared, o.context));
+    ASSERT_EQ(o.client.reportMails().size(), 1);
+    EXPECT_EQ(o.client.reportMails()[0].value("-to:"), "it@b\xFCro.example") << "as Windows-1252, like every argument";
 }
 
 TEST_F(SendRun, MissingOrderTableIsAnErrorThatReleasesTheGuard) {

@@ -76,6 +76,23 @@ TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
                        "3\t*\tgel\xC3\xB6scht\t1.00\t19991231\t\tweg\n");
 }
 
+TEST_F(DbftoolTest, AppendNamesTheIndexesBesideTheTableThatNeedRebuilding) {
+    ASSERT_EQ(dbftool({"create", "best", "AUFTRNR:N:6", "NAME:C:10"}).code, 0);
+    ASSERT_EQ(dbftool({"create", "other", "KUNDE:C:10"}).code, 0);
+    ASSERT_EQ(dbftool({"append", "best", "AUFTRNR=1"}).err, "") << "no index yet, nothing to say";
+    ASSERT_EQ(dbftool({"index", "best", "XAUFTRNR.NTX", "STR(AUFTRNR,6)"}).code, 0);
+    ASSERT_EQ(dbftool({"index", "other", "xkunde.ntx", "KUNDE"}).code, 0);
+
+    const ToolRun run = dbftool({"append", "best", "AUFTRNR=42"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "dbftool: XAUFTRNR.NTX beside the table does not hold the new record; rebuild it: "
+                       "dbftool index best XAUFTRNR.NTX 'STR(AUFTRNR,6)'\n")
+        << "the index of the other table is not named";
+    EXPECT_EQ(dbftool({"seek", "best", "XAUFTRNR.NTX", "    42"}).code, 1) << "the stale index, as the notice says";
+    ASSERT_EQ(dbftool({"index", "best", "XAUFTRNR.NTX", "STR(AUFTRNR,6)"}).code, 0);
+    EXPECT_EQ(dbftool({"seek", "best", "XAUFTRNR.NTX", "    42"}).code, 0);
+}
+
 TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
     ASSERT_EQ(dbftool({"create", "T", "NAME:C:5", "N:N:3"}).code, 0);
     const struct {
@@ -85,6 +102,8 @@ TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
     } cases[] = {
         {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 cannot store"},
         {{"append", "T", "N=1000"}, "T.DBF", "does not fit"},
+        {{"append", "T", "NAME=sechs6"}, "T.DBF", "\"sechs6\" is 6 characters, too long for NAME (5)"},
+        {{"append", "T", QString::fromUtf8("NAME=Müller")}, "T.DBF", "too long for NAME"},
         {{"append", "T", "N=zwei"}, "T.DBF", "not a number"},
         {{"append", "T", "FEHLT=1"}, "T.DBF", "no field FEHLT"},
         {{"append", "T", "NAME"}, "T.DBF", "NAME=VALUE"},

@@ -48,7 +48,13 @@ sendwerk::StartUpDialogs headlessDialogs(sendwerk::Clock& clock) {
 
 int run() {
     using namespace sendwerk;
-    const Settings settings = Settings::load();
+    const Result<Settings> loaded = Settings::load();
+    if (!loaded.ok()) {
+        printError(QStringLiteral("sendwerk-senden: ") + loaded.cause());
+        return 1;
+    }
+    const Settings& settings = loaded.value();
+    printError(QStringLiteral("sendwerk-senden: ") + settings.origin());
     const PathResolver resolver = PathResolver::fromSettings(settings);
     FileSystem files(resolver);
     dbf::WorkAreas areas(resolver);
@@ -57,7 +63,8 @@ int run() {
     ConsoleScreen screen(stdout);
     Shared shared;
     screen.attach(shared);
-    QueueContext context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder};
+    QueueContext context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder,
+                         settings.errorReportAddress};
 
     if (!startUpChecks(shared, context, headlessDialogs(clock))) return 1;
     Senden(shared, context);
