@@ -95,6 +95,7 @@ void Main(Services& s, GuardedApplication& app) {
     const QSize desktop = QGuiApplication::primaryScreen()->geometry().size();
     s.shared.nH = desktop.width() / 800.0;
     s.shared.nV = desktop.height() / 600.0;
+    fitFirstBuildTo(s.shared, QGuiApplication::primaryScreen()->availableGeometry().size());
     s.clock.setIdleHook(s.events.idleHook());
     const MessageBox message = messageBoxOn(s.events);
 

@@ -34,4 +34,8 @@ inline constexpr int EntryFieldBackground = -47;
 
 QColor paletteColor(int number);
 
+// True when black text would be hard to read on `background` (the neutral black of a
+// folder indicator, the dark blues and reds): such a background takes white text.
+bool isDark(const QColor& background);
+
 }  // namespace sendwerk

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_office.h"
+
 namespace {
 
 struct ToolRun {
@@ -17,7 +19,7 @@ protected:
     ToolRun dbftool(const QStringList& arguments) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(DBFTOOL_PATH), arguments);
+        process.start(sendwerk::testing::binaryDir() + QStringLiteral("/tools/dbftool/dbftool"), arguments);
         if (!process.waitForFinished(30000)) return {-1, {}, "did not finish"};
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
@@ -66,7 +68,8 @@ TEST_F(DbftoolTest, CreateAppendDumpIndexAndSeek) {
 
 TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
     QProcess peer;
-    peer.start("/usr/bin/python3", {SENDWERK_DBF_TESTDATA "/python_dbf_write.py", dir.path() + "/peer.dbf"});
+    peer.start("/usr/bin/python3",
+                {sendwerk::testing::sourceDir() + "/tests/dbf/python_dbf_write.py", dir.path() + "/peer.dbf"});
     ASSERT_TRUE(peer.waitForFinished(30000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
     const ToolRun run = dbftool({"dump", "peer"});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();

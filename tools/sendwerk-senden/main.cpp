@@ -54,7 +54,7 @@ int run() {
         return 1;
     }
     const Settings& settings = loaded.value();
-    printError(QStringLiteral("sendwerk-senden: ") + settings.origin());
+    std::printf("%s\n", settings.origin().toUtf8().constData());
     const PathResolver resolver = PathResolver::fromSettings(settings);
     FileSystem files(resolver);
     dbf::WorkAreas areas(resolver);

@@ -59,7 +59,7 @@ protected:
         environment.insert(QStringLiteral("SENDWERK_CONFIG"), office.native(QStringLiteral("sendwerk.conf")));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(office.root());
-        process.start(QStringLiteral(SENDWERK_SENDEN_PROGRAM), {});
+        process.start(testing::binaryDir() + QStringLiteral("/tools/sendwerk-senden/sendwerk-senden"), {});
         EXPECT_TRUE(process.waitForFinished(120000)) << process.errorString().toStdString();
         if (out) *out = process.readAllStandardOutput();
         if (err) *err = process.readAllStandardError();
