@@ -228,7 +228,7 @@ TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
 TEST_F(SendRun, ErrorReportsGoToTheConfiguredAddress) {
     o.context.errorReportAddress = QStringLiteral("it@b\u00FCro.example");
     o.writeOrder(QStringLiteral("Brief_600001_x.ausg"), "fremd@x.de|||B|||T|||");
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
     ASSERT_EQ(o.client.reportMails().size(), 1);
     EXPECT_EQ(o.client.reportMails()[0].value("-to:"), "it@b\xFCro.example") << "as Windows-1252, like every argument";
 }
