@@ -7,7 +7,10 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "platform/settings.h"
+#include "queue/filing.h"
 #include "queue/screen.h"
 
 namespace sendwerk {
@@ -31,6 +34,9 @@ struct QueueContext {
     QString orderTableFolder;
     // Where the error report mails go.
     QString errorReportAddress = QString::fromLatin1(kDefaultErrorReportAddress);
+    // Told of each recipient's outcome as it is filed, before the files move (the
+    // headless command prints its order lines from here); may be empty.
+    std::function<void(const OrderNames& names, FilingOutcome outcome, const Recipient& recipient)> recipientFiled = {};
 };
 
 }  // namespace sendwerk

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "dbf/table.h"
 #include "platform/code_page.h"
 #include "queue/report_mail.h"
@@ -212,6 +214,38 @@ TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
     EXPECT_EQ(o.dialogs[0].height, 500);
     EXPECT_EQ(o.shared.nAufSendung, 0);
     EXPECT_EQ(o.screen.sendButton.colorBG(), 6);
+}
+
+TEST_F(SendRun, AMissingMailClientIsNamedAndNotWaitedFor) {
+    o.writeOrder(QStringLiteral("Brief_400001_x.ausg"), "ok@firma.de|||B|||T");
+    o.writeOrder(QStringLiteral("Brief_400002_x.ausg"), "ok@firma.de|||B|||T");
+    o.client.plan({PlannedAnswer::missingProgram()});
+
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoClient);
+
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_400001_x.ausg", "Brief_400002_x.ausg"}));
+    EXPECT_TRUE(o.readSendLog().isEmpty());
+    const QString problem = "Das Mail-Programm C:\\ZUMA\\CMail\\cmail.exe fehlt oder lässt sich nicht starten (" +
+                            o.office.native(QStringLiteral("ZUMA/CMail/cmail.exe")) + ").";
+    ASSERT_EQ(o.dialogs.size(), 1);
+    EXPECT_EQ(o.dialogs[0].text, "Probleme beim Senden!\r\nUrsache:\r\n" + problem);
+    EXPECT_FALSE(o.dialogs[0].text.contains(QStringLiteral("Mail-Server")));
+    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 5) << "the pauses up to the start; none waits for a result";
+    EXPECT_EQ(o.shared.nAufSendung, 0);
+}
+
+TEST_F(SendRun, AMissingWhitelistIsSaidInTheOutboxPane) {
+    QFile::remove(o.office.native(QStringLiteral("ZUMA/CMail/WhiteList.mad")));
+    o.writeOrder(QStringLiteral("Brief_700001_x.ausg"), "ok@firma.de|||B|||T");
+
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
+
+    const QString pane = o.screen.outboxPane.data();
+    EXPECT_TRUE(pane.contains("ACHTUNG: C:\\ZUMA\\CMail\\WhiteList.mad fehlt, jeder Empfänger kommt in die Quarantäne!"))
+        << pane.toStdString();
+    EXPECT_FALSE(pane.contains(QStringLiteral("leer"), Qt::CaseInsensitive)) << "the word of an empty folder";
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_700001_x.ausg"}));
+    EXPECT_TRUE(o.client.orderMails().isEmpty());
 }
 
 TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
