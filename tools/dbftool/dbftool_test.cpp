@@ -110,11 +110,11 @@ TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
         {{"append", "T", "N=zwei"}, "T.DBF", "not a number"},
         {{"append", "T", "FEHLT=1"}, "T.DBF", "no field FEHLT"},
         {{"append", "T", "NAME"}, "T.DBF", "NAME=VALUE"},
-        {{"dump", "fehlt"}, "fehlt.DBF", "cannot open"},
+        {{"dump", "fehlt"}, "fehlt.DBF", "kann nicht geöffnet werden: nicht vorhanden"},
         {{"create", "U", "NAME:C"}, "U.DBF", "width of C must be 1 to 254"},
         {{"create", "U", "VIELZULANGERNAME:C:5"}, "U.DBF", "1 to 10 characters"},
         {{"create", "U", "X"}, "U", "NAME:TYPE:WIDTH"},
-        {{"seek", "T", "fehlt.ntx", "1"}, "fehlt.ntx", "cannot open"},
+        {{"seek", "T", "fehlt.ntx", "1"}, "fehlt.ntx", "kann nicht geöffnet werden: nicht vorhanden"},
         {{"index", "T", "x.ntx", "UPPER(NAME)"}, "x.ntx", "is supported"},
     };
     for (const auto& c : cases) {

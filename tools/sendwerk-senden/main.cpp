@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
     } catch (const EndOfProgram&) {
         return 1;
     } catch (const std::exception& error) {
-        printError(QStringLiteral("sendwerk-senden: ") + QString::fromLocal8Bit(error.what()));
+        printError(QStringLiteral("sendwerk-senden: Programmabbruch: ") + QString::fromUtf8(error.what()));
         return 2;
     }
 }
