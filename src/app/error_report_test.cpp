@@ -33,12 +33,15 @@ TEST(ErrorReport, TheCausesAnOperatorMeetsAreGerman) {
     } cases[] = {
         {[&] { PathResolver().nativeOrThrow(dosPath); },
          "Laufwerk C: des Pfads \"C:\\ZUMA\\MWSTDAT.DBF\" ist in der Einstellungsdatei nicht zugeordnet"},
-        {[] { dbf::FileHandle::openExisting(QStringLiteral("/nonexistent/best.dbf"), dbf::FileHandle::Access::ReadOnly); },
+        {[] {
+             dbf::FileHandle::openExisting(QStringLiteral("/nonexistent/best.dbf"), dbf::FileHandle::Access::ReadOnly);
+         },
          "/nonexistent/best.dbf: kann nicht geöffnet werden: nicht vorhanden"},
     };
     for (const auto& c : cases) {
         QString shown;
-        runWithErrorReport(c.failing, [&](const QString& text) { shown = text; }, [] {});
+        runWithErrorReport(
+            c.failing, [&](const QString& text) { shown = text; }, [] {});
         EXPECT_EQ(shown, "Sendwerk ist auf einen unerwarteten Fehler gestoßen:\n\n" + c.cause +
                              "\n\nDas Programm wird beendet; alle Tabellen werden geschlossen.");
     }

@@ -43,10 +43,11 @@ TEST(Layout, TheFirstBuildFitsTheScreensFreeArea) {
         {{1280, 994}, {1200, 750}},  // room enough: the usual size
         {{640, 482}, {640, 482}},    // 1280 × 1024 at QT_SCALE_FACTOR=2, less a panel
         {{1000, 900}, {1000, 750}},
-        {{}, {1200, 750}},           // no screen known
+        {{}, {1200, 750}},  // no screen known
     };
     for (const auto& c : cases)
-        EXPECT_EQ(sizeWithin({1200, 750}, c.available), c.expected) << c.available.width() << "x" << c.available.height();
+        EXPECT_EQ(sizeWithin({1200, 750}, c.available), c.expected)
+            << c.available.width() << "x" << c.available.height();
 }
 
 TEST(Layout, AWindowFrameIsMovedOntoTheScreen) {

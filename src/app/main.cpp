@@ -30,9 +30,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!hasDisplay()) {
-        std::fputs("sendwerk: keine Anzeige (DISPLAY und WAYLAND_DISPLAY sind leer); "
-                   "starten Sie es mit xvfb-run sendwerk oder senden Sie ohne Fenster mit sendwerk-senden.\n",
-                   stderr);
+        std::fputs(
+            "sendwerk: keine Anzeige (DISPLAY und WAYLAND_DISPLAY sind leer); "
+            "starten Sie es mit xvfb-run sendwerk oder senden Sie ohne Fenster mit sendwerk-senden.\n",
+            stderr);
         return 1;
     }
     sendwerk::GuardedApplication app(argc, argv);

@@ -1,9 +1,9 @@
 // Building the main window, everything of a (re)build before its event loop: the window
 // at the shared size, centred on the desktop and kept within its free area; the five
-// panes filled from the listings and bound to Main's texts; the seven buttons; shown application-modal with the focus in
-// the outbox pane. The build pauses briefly between the panes' steps, through the
-// clock, so a real window keeps painting. Also the folder indicators of the two retry
-// buttons, and the resize rule. GUI thread only.
+// panes filled from the listings and bound to Main's texts; the seven buttons; shown
+// application-modal with the focus in the outbox pane. The build pauses briefly between
+// the panes' steps, through the clock, so a real window keeps painting. Also the folder
+// indicators of the two retry buttons, and the resize rule. GUI thread only.
 #pragma once
 
 #include <QSize>

@@ -130,8 +130,8 @@ QString PathResolver::nativeOrThrow(const QString& dosPath) const {
     if (path.isEmpty())
         throw std::runtime_error(
             QStringLiteral("Laufwerk %1: des Pfads \"%2\" ist in der Einstellungsdatei nicht zugeordnet")
-                                     .arg(dosPath.at(0).toUpper(), dosPath)
-                                     .toStdString());
+                .arg(dosPath.at(0).toUpper(), dosPath)
+                .toStdString());
     return path;
 }
 

@@ -109,7 +109,8 @@ TEST(Settings, LocateFollowsTheSearchOrder) {
         {std::nullopt, office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
         {QString(""), office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
         {std::nullopt, std::nullopt, office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
-        {std::nullopt, QString("relative/dir"), office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
+        {std::nullopt, QString("relative/dir"), office.native("home"),
+         office.native("home/.config/sendwerk/sendwerk.conf")},
         {std::nullopt, office.native("empty"), office.native("empty"), lastResort},
     };
     for (const Case& c : cases) {
@@ -119,7 +120,8 @@ TEST(Settings, LocateFollowsTheSearchOrder) {
         ScopedEnvironment config("SENDWERK_CONFIG", bytes(c.config));
         ScopedEnvironment xdg("XDG_CONFIG_HOME", bytes(c.xdg));
         ScopedEnvironment home("HOME", c.home.toLocal8Bit());
-        const std::string what = c.config.value_or("(unset)").toStdString() + " / " + c.xdg.value_or("(unset)").toStdString();
+        const std::string what =
+            c.config.value_or("(unset)").toStdString() + " / " + c.xdg.value_or("(unset)").toStdString();
         ASSERT_TRUE(Settings::locate().ok()) << what;
         EXPECT_EQ(Settings::locate().value(), c.expected) << what;
         const Result<Settings> loaded = Settings::load();
@@ -140,9 +142,10 @@ TEST(Settings, NoFileFoundNamesTheThreePlacesSearched) {
     const Result<Settings> loaded = Settings::load();
     ASSERT_TRUE(loaded.ok());
     EXPECT_TRUE(loaded->drives.isEmpty());
-    EXPECT_EQ(loaded->origin(), "Keine Einstellungsdatei gefunden, kein Laufwerk zugeordnet; gesucht: "
-                                "$SENDWERK_CONFIG (nicht gesetzt), " +
-                                    office.native("empty/sendwerk/sendwerk.conf") + ", /etc/sendwerk/sendwerk.conf");
+    EXPECT_EQ(loaded->origin(),
+              "Keine Einstellungsdatei gefunden, kein Laufwerk zugeordnet; gesucht: "
+              "$SENDWERK_CONFIG (nicht gesetzt), " +
+                  office.native("empty/sendwerk/sendwerk.conf") + ", /etc/sendwerk/sendwerk.conf");
 }
 
 TEST(Settings, ANamedFileThatIsMissingIsAnErrorNotEmptySettings) {
@@ -152,8 +155,8 @@ TEST(Settings, ANamedFileThatIsMissingIsAnErrorNotEmptySettings) {
     ScopedEnvironment xdg("XDG_CONFIG_HOME", office.native("xdg").toLocal8Bit());
     const Result<Settings> loaded = Settings::load();
     ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.cause(), "Die Einstellungsdatei " + office.native("missing.conf") +
-                                  " (SENDWERK_CONFIG) gibt es nicht.");
+    EXPECT_EQ(loaded.cause(),
+              "Die Einstellungsdatei " + office.native("missing.conf") + " (SENDWERK_CONFIG) gibt es nicht.");
 }
 
 }  // namespace

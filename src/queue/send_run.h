@@ -35,7 +35,6 @@ RunEnd Senden(Shared& shared, QueueContext& context);
 // and removed when done). Completed when the list was worked off; NoAnswer or NoClient
 // when the mail client gave no answer or could not be started (the order in progress
 // and all later ones stay in the list).
-RunEnd Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines,
-                  QStringList& aDirAusgang);
+RunEnd Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang);
 
 }  // namespace sendwerk

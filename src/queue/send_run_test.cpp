@@ -241,7 +241,8 @@ TEST_F(SendRun, AMissingWhitelistIsSaidInTheOutboxPane) {
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
 
     const QString pane = o.screen.outboxPane.data();
-    EXPECT_TRUE(pane.contains("ACHTUNG: C:\\ZUMA\\CMail\\WhiteList.mad fehlt, jeder Empfänger kommt in die Quarantäne!"))
+    EXPECT_TRUE(
+        pane.contains("ACHTUNG: C:\\ZUMA\\CMail\\WhiteList.mad fehlt, jeder Empfänger kommt in die Quarantäne!"))
         << pane.toStdString();
     EXPECT_FALSE(pane.contains(QStringLiteral("leer"), Qt::CaseInsensitive)) << "the word of an empty folder";
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_700001_x.ausg"}));

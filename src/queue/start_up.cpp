@@ -47,7 +47,8 @@ bool startUpChecks(Shared& shared, QueueContext& context, const StartUpDialogs& 
     const QString serverCopy = shared.cObver + QStringLiteral("mwstdat.dbf");
     if (!context.files.fileExists(serverCopy)) {
         dialogs.message(QStringLiteral("Keine Verbindung zum ZentralServer!") + shared.CRLF +
-                        QStringLiteral("Versuchen Sie es später nochmal!") + shared.CRLF + whereServerWasSought(context.files, serverCopy));
+                        QStringLiteral("Versuchen Sie es später nochmal!") + shared.CRLF +
+                        whereServerWasSought(context.files, serverCopy));
         return false;
     }
 

@@ -101,7 +101,8 @@ TEST_F(StartUp, MissingServerEndsBeforeTheLogIsTouched) {
     standardSettings();
     EXPECT_FALSE(startUpChecks(shared, context, dialogs));
     EXPECT_EQ(messages, QStringList({"Keine Verbindung zum ZentralServer!\r\nVersuchen Sie es später nochmal!\r\n"
-                                     "(Gesucht: mwstdat.dbf im Ordner " + office.native(QStringLiteral("t/ZUMA")) + ")"}));
+                                     "(Gesucht: mwstdat.dbf im Ordner " +
+                                     office.native(QStringLiteral("t/ZUMA")) + ")"}));
     EXPECT_FALSE(areas.isOpen(kSettingsTableArea));
     EXPECT_FALSE(office.exists(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
 }
@@ -114,7 +115,8 @@ TEST_F(StartUp, AnUnmappedServerDriveIsNamed) {
     QueueContext withoutServer{filesOfC, areasOfC, clock, client, {}, {}};
     EXPECT_FALSE(startUpChecks(shared, withoutServer, dialogs));
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].endsWith("\r\n(Laufwerk T: ist in der Einstellungsdatei nicht zugeordnet.)")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith("\r\n(Laufwerk T: ist in der Einstellungsdatei nicht zugeordnet.)"))
+        << messages[0].toStdString();
 }
 
 // The settings are read before the server check, so a missing server shows them

@@ -4,9 +4,9 @@
 // runs (it may be a whole send run) pointer motion is ignored; after it the button is
 // forced back to rest even with the pointer still over it, and the next motion inside
 // lights it again. A caption without a text colour of its own is written in white on a
-// dark background, in the desktop's text colour otherwise. The capture of the pointer is modelled by Qt's leave notification:
-// it is the first motion outside that a capture would deliver. Implements
-// sendwerk::Button so the queue can colour it. GUI thread only.
+// dark background, in the desktop's text colour otherwise. The capture of the pointer is modelled by Qt's leave
+// notification: it is the first motion outside that a capture would deliver. Implements sendwerk::Button so the queue
+// can colour it. GUI thread only.
 #pragma once
 
 #include "queue/screen.h"

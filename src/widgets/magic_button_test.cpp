@@ -176,7 +176,8 @@ TEST(MagicButtonCaption, StaysReadableOnEveryBackground) {
         {{{presentation::Background, colour::White}}, colour::Yellow, desktopText},
         {{{presentation::Background, colour::White}}, colour::Green, desktopText},
         {{{presentation::Background, colour::Neutral}}, colour::White, desktopText},  // back to rest
-        {{{presentation::Background, colour::Green}, {presentation::TextColour, colour::White}}, colour::Yellow,
+        {{{presentation::Background, colour::Green}, {presentation::TextColour, colour::White}},
+         colour::Yellow,
          Qt::white},  // its own colour stays
     };
     for (const auto& c : cases) {

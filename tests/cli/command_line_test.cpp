@@ -25,20 +25,31 @@ TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesNonsense) {
     const CommandLine cases[] = {
         {"tools/cmail/cmail", {"--help"}, 0, "usage: cmail -host:USER:PASSWORD@HOST:PORT", ""},
         {"tools/cmail/cmail", {"--version"}, 0, "cmail (Sendwerk) 0.1\n", ""},
-        {"tools/cmail/cmail", {"--frobnicate"}, 2, "", "cmail: -results: fehlt, kein Ergebnis geschrieben; "
-                                                        "Unbekanntes Argument \"--frobnicate\""},
+        {"tools/cmail/cmail",
+         {"--frobnicate"},
+         2,
+         "",
+         "cmail: -results: fehlt, kein Ergebnis geschrieben; "
+         "Unbekanntes Argument \"--frobnicate\""},
         {"tools/dbftool/dbftool", {"--help"}, 0, "usage: dbftool info TABLE\n", ""},
         {"tools/dbftool/dbftool", {"--version"}, 0, "dbftool (Sendwerk) 0.1\n", ""},
         {"tools/dbftool/dbftool", {"--frobnicate"}, 2, "", "usage: dbftool info T"},
         {"tools/dbftool/dbftool", {}, 2, "", "usage: dbftool info T"},
         {"tools/sendwerk-senden/sendwerk-senden", {"--help"}, 0, "usage: sendwerk-senden [--panes | --quiet]\n", ""},
         {"tools/sendwerk-senden/sendwerk-senden", {"--version"}, 0, "sendwerk-senden (Sendwerk) 0.1\n", ""},
-        {"tools/sendwerk-senden/sendwerk-senden", {"-x"}, 2, "", "sendwerk-senden: unbekanntes Argument \"-x\"\nusage:"},
+        {"tools/sendwerk-senden/sendwerk-senden",
+         {"-x"},
+         2,
+         "",
+         "sendwerk-senden: unbekanntes Argument \"-x\"\nusage:"},
 #ifdef SENDWERK_GUI_BUILT
         {"src/app/sendwerk", {"--help"}, 0, "usage: sendwerk [--help | --version]\n", ""},
         {"src/app/sendwerk", {"--version"}, 0, "sendwerk (Sendwerk) 0.1\n", ""},
         {"src/app/sendwerk", {"--frobnicate"}, 2, "", "sendwerk: unbekanntes Argument \"--frobnicate\"\nusage:"},
-        {"src/app/sendwerk", {}, 1, "",
+        {"src/app/sendwerk",
+         {},
+         1,
+         "",
          "sendwerk: keine Anzeige (DISPLAY und WAYLAND_DISPLAY sind leer); starten Sie es mit xvfb-run sendwerk "
          "oder senden Sie ohne Fenster mit sendwerk-senden.\n"},
 #endif
@@ -54,7 +65,8 @@ TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesNonsense) {
         QProcess process;
         // No display and empty settings: the answers must not depend on either.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("SENDWERK_CONFIG"), settings.fileName());
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(empty.path());

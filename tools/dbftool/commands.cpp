@@ -47,8 +47,8 @@ QByteArray storedValue(const Table& table, const FieldDef& field, const QString&
         // Cut to the field, the value would be another value (an address losing its end).
         const QByteArray bytes = in1252(table, field, value);
         if (bytes.size() > field.width)
-            refuse(table, "\"" + value + "\" is " + QString::number(bytes.size()) + " characters, too long for "
-                              + field.name + " (" + QString::number(field.width) + ")");
+            refuse(table, "\"" + value + "\" is " + QString::number(bytes.size()) + " characters, too long for " +
+                              field.name + " (" + QString::number(field.width) + ")");
         return bytes;
     }
     if (value.isEmpty()) return {};

@@ -69,7 +69,7 @@ TEST_F(DbftoolTest, CreateAppendDumpIndexAndSeek) {
 TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
     QProcess peer;
     peer.start("/usr/bin/python3",
-                {sendwerk::testing::sourceDir() + "/tests/dbf/python_dbf_write.py", dir.path() + "/peer.dbf"});
+               {sendwerk::testing::sourceDir() + "/tests/dbf/python_dbf_write.py", dir.path() + "/peer.dbf"});
     ASSERT_TRUE(peer.waitForFinished(30000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
     const ToolRun run = dbftool({"dump", "peer"});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
@@ -88,8 +88,9 @@ TEST_F(DbftoolTest, AppendNamesTheIndexesBesideTheTableThatNeedRebuilding) {
 
     const ToolRun run = dbftool({"append", "best", "AUFTRNR=42"});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "dbftool: XAUFTRNR.NTX beside the table does not hold the new record; rebuild it: "
-                       "dbftool index best XAUFTRNR.NTX 'STR(AUFTRNR,6)'\n")
+    EXPECT_EQ(run.err,
+              "dbftool: XAUFTRNR.NTX beside the table does not hold the new record; rebuild it: "
+              "dbftool index best XAUFTRNR.NTX 'STR(AUFTRNR,6)'\n")
         << "the index of the other table is not named";
     EXPECT_EQ(dbftool({"seek", "best", "XAUFTRNR.NTX", "    42"}).code, 1) << "the stale index, as the notice says";
     ASSERT_EQ(dbftool({"index", "best", "XAUFTRNR.NTX", "STR(AUFTRNR,6)"}).code, 0);

@@ -27,10 +27,9 @@ QString shellQuoted(QString argument) {
 QString verdictText(const RecipientResult& check, const QByteArray& written) {
     const QString resolved = check.address != written ? QStringLiteral(" → ") + decode1252(check.address) : QString();
     switch (check.verdict) {
-    case Verdict::Send: return resolved + QStringLiteral(": wird gesendet");
-    case Verdict::Quarantine: return QStringLiteral(": Quarantäne (nicht auf der Whitelist)");
-    case Verdict::NoAddress:
-        return resolved + QStringLiteral(": ohne Adresse (kein \"@\"), bleibt im Ausgang");
+        case Verdict::Send: return resolved + QStringLiteral(": wird gesendet");
+        case Verdict::Quarantine: return QStringLiteral(": Quarantäne (nicht auf der Whitelist)");
+        case Verdict::NoAddress: return resolved + QStringLiteral(": ohne Adresse (kein \"@\"), bleibt im Ausgang");
     }
     return {};
 }
@@ -38,20 +37,24 @@ QString verdictText(const RecipientResult& check, const QByteArray& written) {
 class DryRun {
 public:
     DryRun(const QString& cDatver, QueueContext& context)
-        : cDatver_(cDatver), context_(context), whitelist_(Whitelist::read(cDatver, context.files)),
+        : cDatver_(cDatver),
+          context_(context),
+          whitelist_(Whitelist::read(cDatver, context.files)),
           connection_(readConnectionData(cDatver, context.files)) {}
 
     QString run() {
         const QStringList orders = context_.files.list(orderPattern(cDatver_, Folder::Outbox));
-        QString text = QStringLiteral("Probelauf: %1 Aufträge im Ausgang; es wird nichts gesendet, verschoben oder "
-                                      "geschrieben.\n")
+        QString text = QStringLiteral(
+                           "Probelauf: %1 Aufträge im Ausgang; es wird nichts gesendet, verschoben oder "
+                           "geschrieben.\n")
                            .arg(orders.size());
         if (whitelist_.missing())
             text += QStringLiteral("ACHTUNG: %1 fehlt, jeder Empfänger käme in die Quarantäne.\n")
                         .arg(Whitelist::path(cDatver_));
         if (!connection_.data)
-            text += QStringLiteral("ACHTUNG: Verbindungsdaten unvollständig (%1 von 6 Werten in CMail\\Verbindung.dat): "
-                                   "eine Sende-Runde sendete nichts.\n")
+            text += QStringLiteral(
+                        "ACHTUNG: Verbindungsdaten unvollständig (%1 von 6 Werten in CMail\\Verbindung.dat): "
+                        "eine Sende-Runde sendete nichts.\n")
                         .arg(connection_.valueCount);
         for (const QString& F : orders) text += order(F);
         return text;
@@ -73,11 +76,12 @@ private:
                                                          context_.areas, context_.orderTableFolder);
             text += QStringLiteral("  ") + decode1252(written) + verdictText(check, written) + QLatin1Char('\n');
             if (check.verdict == Verdict::Send && connection_.data)
-                text += QStringLiteral("    ") +
-                        shownCall(mailProgram(cDatver_),
-                                  orderArguments(*connection_.data, orderMailFor(names->cMailResName, mail, check.address)),
-                                  *connection_.data) +
-                        QLatin1Char('\n');
+                text +=
+                    QStringLiteral("    ") +
+                    shownCall(mailProgram(cDatver_),
+                              orderArguments(*connection_.data, orderMailFor(names->cMailResName, mail, check.address)),
+                              *connection_.data) +
+                    QLatin1Char('\n');
         }
         return text;
     }

@@ -69,7 +69,12 @@ struct Services {
         : resolver(PathResolver::fromSettings(settings)),
           starter(files, settings.editor),
           screen(options.output == Output::Panes ? stdout : nullptr, stderr),
-          context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder,
+          context{files,
+                  areas,
+                  clock,
+                  starter,
+                  screen.messageDialog(),
+                  settings.orderTableFolder,
                   settings.errorReportAddress} {
         shared.screen = screen.parts();
     }
@@ -138,24 +143,26 @@ int run(const QStringList& arguments) {
     }
     const Settings& settings = loaded.value();
     // Without a file every office path fails; that is worth saying even when quiet.
-    if (settings.file.isEmpty()) printError(QStringLiteral("sendwerk-senden: ") + settings.origin());
-    else if (options.output != Output::Quiet) printLine(stdout, settings.origin());
+    if (settings.file.isEmpty())
+        printError(QStringLiteral("sendwerk-senden: ") + settings.origin());
+    else if (options.output != Output::Quiet)
+        printLine(stdout, settings.origin());
 
     Services services(settings, options);
     switch (options.task) {
-    case Task::List:
-        readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
-        std::fputs(senden::queueListing(services.shared.cDatver, services.files, QDateTime::currentDateTime())
-                       .toUtf8()
-                       .constData(),
-                   stdout);
-        return 0;
-    case Task::DryRun:
-        readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
-        std::fputs(senden::dryRun(services.shared.cDatver, services.context).toUtf8().constData(), stdout);
-        return 0;
-    case Task::Requeue: return requeue(services, options);
-    default: return sendOnce(services, options);
+        case Task::List:
+            readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
+            std::fputs(senden::queueListing(services.shared.cDatver, services.files, QDateTime::currentDateTime())
+                           .toUtf8()
+                           .constData(),
+                       stdout);
+            return 0;
+        case Task::DryRun:
+            readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
+            std::fputs(senden::dryRun(services.shared.cDatver, services.context).toUtf8().constData(), stdout);
+            return 0;
+        case Task::Requeue: return requeue(services, options);
+        default: return sendOnce(services, options);
     }
 }
 

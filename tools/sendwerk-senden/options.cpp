@@ -46,17 +46,26 @@ Options parseOptions(const QStringList& arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         bool fits = true;
-        if (a == u"--help") fits = setTask(Task::Help);
-        else if (a == u"--version") fits = setTask(Task::Version);
-        else if (a == u"--list") fits = setTask(Task::List);
-        else if (a == u"--dry-run") fits = setTask(Task::DryRun);
-        else if (a == u"--panes") fits = setOutput(Output::Panes);
-        else if (a == u"--quiet") fits = setOutput(Output::Quiet);
+        if (a == u"--help")
+            fits = setTask(Task::Help);
+        else if (a == u"--version")
+            fits = setTask(Task::Version);
+        else if (a == u"--list")
+            fits = setTask(Task::List);
+        else if (a == u"--dry-run")
+            fits = setTask(Task::DryRun);
+        else if (a == u"--panes")
+            fits = setOutput(Output::Panes);
+        else if (a == u"--quiet")
+            fits = setOutput(Output::Quiet);
         else if (a == u"--requeue" || a.startsWith(u"--requeue=")) {
             const QString folder = a.contains(u'=') ? a.section(u'=', 1) : arguments.value(++i);
-            if (folder == u"failure") options.requeueFrom = Folder::Failure;
-            else if (folder == u"quarantine") options.requeueFrom = Folder::Quarantine;
-            else return refuse(QStringLiteral("--requeue braucht failure oder quarantine, nicht \"%1\"").arg(folder));
+            if (folder == u"failure")
+                options.requeueFrom = Folder::Failure;
+            else if (folder == u"quarantine")
+                options.requeueFrom = Folder::Quarantine;
+            else
+                return refuse(QStringLiteral("--requeue braucht failure oder quarantine, nicht \"%1\"").arg(folder));
             fits = setTask(Task::Requeue);
         } else {
             return refuse(QStringLiteral("unbekanntes Argument \"%1\"").arg(a));

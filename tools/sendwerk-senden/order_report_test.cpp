@@ -59,7 +59,9 @@ TEST(OrderReport, CountsEachOrderByItsWorstRecipient) {
          RunEnd::Completed, "Brief_100001_x.ausg: gesendet (ok@firma.de)\n",
          "1 Aufträge: 1 gesendet, 0 Fehler, 0 Quarantäne, 0 ohne Adresse", 0},
         {"a list with one stranger",
-         [](QueueOffice& o) { o.writeOrder(QStringLiteral("Brief_100002_x.ausg"), "{ok@firma.de,fremd@x.de}|||B|||T|||"); },
+         [](QueueOffice& o) {
+             o.writeOrder(QStringLiteral("Brief_100002_x.ausg"), "{ok@firma.de,fremd@x.de}|||B|||T|||");
+         },
          RunEnd::Completed, "Brief_100002_x.ausg: Quarantäne (ok@firma.de gesendet, fremd@x.de Quarantäne)\n",
          "1 Aufträge: 0 gesendet, 0 Fehler, 1 Quarantäne, 0 ohne Adresse", 4},
         {"failure outranks quarantine",

@@ -28,7 +28,9 @@ using testing::TempOffice;
 // drive C:), and the arguments it got, one per line, for the test to read.
 QByteArray clientScript(const QString& root) {
     return "#!/bin/sh\n"
-           "root='" + root.toUtf8() + "'\n"
+           "root='" +
+           root.toUtf8() +
+           "'\n"
            "status=accepted\n"
            "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$root/client-args.txt\"; done\n"
            "for a in \"$@\"; do case \"$a\" in -to:*abgelehnt*) status=failure;; esac; done\n"
@@ -98,7 +100,8 @@ public:
             QString state = info.lastModified().toString(Qt::ISODateWithMs);
             QFile file(info.filePath());
             if (info.isFile() && file.open(QIODevice::ReadOnly))
-                state += QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex());
+                state +=
+                    QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex());
             files.insert(QDir(office.root()).relativeFilePath(info.filePath()), state);
         }
         return files;
@@ -151,9 +154,8 @@ TEST(SendCommand, ExitStatusSaysHowTheRunEnded) {
         const char* out;  // part of stdout
         const char* err;  // part of stderr
     } cases[] = {
-        {"one failed",
-         [](HeadlessOffice& t) { t.order("Brief_100002_x.ausg", "abgelehnt@example.org|||B|||T|||"); },
-         4, "Brief_100002_x.ausg: Fehler (abgelehnt@example.org)\n1 Aufträge: 0 gesendet, 1 Fehler", ""},
+        {"one failed", [](HeadlessOffice& t) { t.order("Brief_100002_x.ausg", "abgelehnt@example.org|||B|||T|||"); }, 4,
+         "Brief_100002_x.ausg: Fehler (abgelehnt@example.org)\n1 Aufträge: 0 gesendet, 1 Fehler", ""},
         {"connection data incomplete",
          [](HeadlessOffice& t) {
              t.office.write(QStringLiteral("c/BUERO/CMail/Verbindung.dat"), "127.0.0.1\r\nbuero\r\n");
@@ -197,7 +199,8 @@ TEST(SendCommand, RefusesWhatItDoesNotKnowAndSendsNothing) {
         const Finished run = o.run(c.arguments);
         const std::string what = c.arguments.join(' ').toStdString();
         EXPECT_EQ(run.code, 2) << what;
-        EXPECT_TRUE(run.err.startsWith("sendwerk-senden: " + QString::fromUtf8(c.err))) << what << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("sendwerk-senden: " + QString::fromUtf8(c.err)))
+            << what << ": " << run.err.toStdString();
         EXPECT_TRUE(run.err.contains("\nusage: sendwerk-senden")) << what;
         EXPECT_TRUE(run.out.isEmpty()) << what;
     }
@@ -219,23 +222,25 @@ TEST(SendCommand, DryRunShowsChecksAndCallsAndChangesNothing) {
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_EQ(o.tree(), before) << "nothing written, moved or touched";
     EXPECT_FALSE(o.clientWasStarted());
-    const QString call = "    C:\\BUERO\\CMail\\cmail.exe '-host:buero:***@127.0.0.1:2525' -starttls -to:kunde@example.org "
-                         "-from:buero@example.org -reply-to:antwort@example.org ";
-    EXPECT_EQ(run.out.section('\n', 1).toStdString(),
-              ("Probelauf: 3 Aufträge im Ausgang; es wird nichts gesendet, verschoben oder geschrieben.\n"
-              "Brief_100001_2024-07-15.ausg\n"
-              "  kunde@example.org: wird gesendet\n" +
-                  call +
-                  "'-subject:Ihre Unterlagen' '-body:Guten Tag' -a:C:\\BUERO\\a.pdf -dsn:SFD -mdn "
-                  "-results:C:\\BUERO\\CMail\\Ausgang\\Brief_100001_2024-07-15.result\n"
-                  "Brief_100002_2024-07-15.ausg\n"
-                  "  fremd@example.org: Quarantäne (nicht auf der Whitelist)\n"
-                  "  kunde@example.org: wird gesendet\n" +
-                  call +
-                  "-subject:B -body:T -a: -dsn:SFD -mdn -results:C:\\BUERO\\CMail\\Ausgang\\Brief_100002_2024-07-15.result\n"
-                  "Brief_100003_2024-07-15.ausg\n"
-                  "  kunde: ohne Adresse (kein \"@\"), bleibt im Ausgang\n")
-                     .toStdString());
+    const QString call =
+        "    C:\\BUERO\\CMail\\cmail.exe '-host:buero:***@127.0.0.1:2525' -starttls -to:kunde@example.org "
+        "-from:buero@example.org -reply-to:antwort@example.org ";
+    EXPECT_EQ(
+        run.out.section('\n', 1).toStdString(),
+        ("Probelauf: 3 Aufträge im Ausgang; es wird nichts gesendet, verschoben oder geschrieben.\n"
+         "Brief_100001_2024-07-15.ausg\n"
+         "  kunde@example.org: wird gesendet\n" +
+         call +
+         "'-subject:Ihre Unterlagen' '-body:Guten Tag' -a:C:\\BUERO\\a.pdf -dsn:SFD -mdn "
+         "-results:C:\\BUERO\\CMail\\Ausgang\\Brief_100001_2024-07-15.result\n"
+         "Brief_100002_2024-07-15.ausg\n"
+         "  fremd@example.org: Quarantäne (nicht auf der Whitelist)\n"
+         "  kunde@example.org: wird gesendet\n" +
+         call +
+         "-subject:B -body:T -a: -dsn:SFD -mdn -results:C:\\BUERO\\CMail\\Ausgang\\Brief_100002_2024-07-15.result\n"
+         "Brief_100003_2024-07-15.ausg\n"
+         "  kunde: ohne Adresse (kein \"@\"), bleibt im Ausgang\n")
+            .toStdString());
     EXPECT_FALSE(run.out.contains("geheim"));
 }
 
@@ -245,7 +250,8 @@ TEST(SendCommand, DryRunSaysWhenTheWhitelistIsMissing) {
     o.order("Brief_100001_2024-07-15.ausg", "kunde@example.org|||B|||T|||");
     const Finished run = o.run({"--dry-run"});
     EXPECT_EQ(run.code, 0);
-    EXPECT_TRUE(run.out.contains("ACHTUNG: C:\\BUERO\\CMail\\WhiteList.mad fehlt, jeder Empfänger käme in die Quarantäne.\n"))
+    EXPECT_TRUE(
+        run.out.contains("ACHTUNG: C:\\BUERO\\CMail\\WhiteList.mad fehlt, jeder Empfänger käme in die Quarantäne.\n"))
         << run.out.toStdString();
 }
 
@@ -263,7 +269,9 @@ TEST(SendCommand, ListShowsEveryFolderWithNameAgeSizeAndRecipients) {
     const QString c = o.office.native(QStringLiteral("c/BUERO/CMail/Ausgang"));
     const QRegularExpression expected(QRegularExpression::anchoredPattern(
         "Einstellungen aus .*\n"
-        "Ausgang C:\\\\BUERO\\\\CMail\\\\Ausgang\\\\ \\(" + QRegularExpression::escape(c) + "\\): 2 Aufträge\n"
+        "Ausgang C:\\\\BUERO\\\\CMail\\\\Ausgang\\\\ \\(" +
+        QRegularExpression::escape(c) +
+        "\\): 2 Aufträge\n"
         "  Brief_100001_2024-07-15.ausg  +[0-9]+ s +28 B  kunde@example.org\n"
         "  Vorsorge_100002_2024-07-15.ausg  +[0-9]+ s +32 B  a@example.org, Notiz\n"
         "Failure-Ordner C:\\\\BUERO\\\\CMail\\\\Ausgang\\\\failure\\\\ \\(.*/failure\\): 0 Aufträge\n"
@@ -294,8 +302,10 @@ TEST(SendCommand, RefusesToStartWithoutTheServer) {
     QFile::remove(o.office.native(QStringLiteral("t/ZUMA/mwstdat.dbf")));
     const Finished run = o.run();
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "Keine Verbindung zum ZentralServer!\nVersuchen Sie es später nochmal!\n(Gesucht: mwstdat.dbf im Ordner " +
-                           o.office.native(QStringLiteral("t/ZUMA")) + ")\n");
+    EXPECT_EQ(
+        run.err,
+        "Keine Verbindung zum ZentralServer!\nVersuchen Sie es später nochmal!\n(Gesucht: mwstdat.dbf im Ordner " +
+            o.office.native(QStringLiteral("t/ZUMA")) + ")\n");
 }
 
 TEST(SendCommand, ANamedSettingsFileThatIsMissingRefusesTheStart) {
