@@ -36,7 +36,9 @@ struct QueueContext {
     QString errorReportAddress = QString::fromLatin1(kDefaultErrorReportAddress);
     // Told of each recipient's outcome as it is filed, before the files move (the
     // headless command prints its order lines from here); may be empty.
-    std::function<void(const OrderNames& names, FilingOutcome outcome, const Recipient& recipient)> recipientFiled = {};
+    std::function<void(const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                       const Recipient& recipient)>
+        recipientFiled = {};
 };
 
 }  // namespace sendwerk

@@ -28,6 +28,7 @@ installed=(
   "$prefix/lib/systemd/system/sendwerk-senden.service"
   "$prefix/lib/systemd/system/sendwerk-senden.timer"
   "$prefix/share/man/man5/sendwerk.conf.5.gz"
+  "$prefix/share/doc/sendwerk/README.md"
 )
 for p in "${programs[@]}"; do
   installed+=("$prefix/bin/$p" "$prefix/share/man/man1/$p.1.gz")

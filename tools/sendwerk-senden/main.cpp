@@ -97,8 +97,9 @@ int sendOnce(Services& s, const Options& options) {
     if (!startUpChecks(s.shared, s.context, headlessDialogs(s.clock))) return 1;
     senden::OrderReport report(s.files.list(orderPattern(s.shared.cDatver, Folder::Outbox)),
                                options.output == Output::OrderLines ? stdout : nullptr);
-    s.context.recipientFiled = [&report](const OrderNames& names, FilingOutcome outcome, const Recipient& recipient) {
-        report.recipientFiled(names, outcome, recipient);
+    s.context.recipientFiled = [&report](const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                                           const Recipient& recipient) {
+        report.recipientFiled(names, position, outcome, recipient);
     };
     const RunEnd end = Senden(s.shared, s.context);
     report.finish();

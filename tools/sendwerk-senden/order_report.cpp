@@ -37,7 +37,8 @@ QString OrderReport::word(Kind kind) {
     return {};
 }
 
-void OrderReport::recipientFiled(const OrderNames& names, FilingOutcome outcome, const Recipient& recipient) {
+void OrderReport::recipientFiled(const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                                 const Recipient& recipient) {
     Kind kind = Kind::Left;  // no clear result: the order stays where it is
     switch (outcome) {
         case FilingOutcome::Accepted: kind = Kind::Sent; break;
@@ -46,15 +47,17 @@ void OrderReport::recipientFiled(const OrderNames& names, FilingOutcome outcome,
         case FilingOutcome::NoAddress: kind = Kind::NoAddress; break;
         case FilingOutcome::Neither: break;
     }
-    if (done_.isEmpty() || done_.last().name != names.F) {
-        if (!done_.isEmpty()) print(done_.last());
-        done_.append({names.F, {}});
-    }
+    if (done_.isEmpty() || done_.last().name != names.F) done_.append({names.F, {}});
     done_.last().recipients.append({shownRecipient(recipient), kind});
+    if (!position.isList() || position.n == position.N) print(done_.last());
 }
 
 void OrderReport::finish() {
-    if (!done_.isEmpty()) print(done_.last());
+    // A list whose run stopped at one of its recipients did not leave the outbox.
+    if (!done_.isEmpty() && !done_.last().printed) {
+        done_.last().recipients.append({QString(), Kind::Left});
+        print(done_.last());
+    }
     for (const QString& name : runOrders_) {
         const bool reached = std::any_of(done_.cbegin(), done_.cend(), [&](const Order& o) { return o.name == name; });
         if (reached) continue;
@@ -63,7 +66,8 @@ void OrderReport::finish() {
     }
 }
 
-void OrderReport::print(const Order& order) const {
+void OrderReport::print(Order& order) const {
+    order.printed = true;
     if (!lines_) return;
     QString line = order.name + QStringLiteral(": ") + word(order.kind());
     QStringList recipients;

@@ -5,7 +5,8 @@
 // An order counts by its worst recipient: a failure before a quarantine before a
 // recipient without address; it is "gesendet" only when every recipient was sent. An
 // order of the run's outbox that no recipient outcome reached (a file that could not
-// be read, a run that stopped early) stays in the outbox and is counted as such.
+// be read, a run that stopped early) stays in the outbox and is counted as such; so
+// does a list order whose run stopped before its last recipient.
 // Single-threaded.
 #pragma once
 
@@ -25,8 +26,10 @@ public:
     // `lines` receives the order lines; nullptr prints none.
     OrderReport(QStringList runOrders, std::FILE* lines);
 
-    void recipientFiled(const OrderNames& names, FilingOutcome outcome, const Recipient& recipient);
-    // Prints the line of the order in progress and those of the orders left behind.
+    // The order's line is printed with its last recipient.
+    void recipientFiled(const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                        const Recipient& recipient);
+    // Prints the lines of the orders left behind (and of one cut short).
     void finish();
 
     // "12 Aufträge: 9 gesendet, 1 Fehler, 2 Quarantäne, 0 ohne Adresse" (and how many
@@ -46,11 +49,12 @@ private:
     struct Order {
         QString name;
         QList<RecipientLine> recipients;
+        bool printed = false;
         Kind kind() const;
     };
 
     static QString word(Kind kind);
-    void print(const Order& order) const;
+    void print(Order& order) const;
 
     QStringList runOrders_;
     std::FILE* lines_;

@@ -31,9 +31,8 @@ Reported runWithReport(QueueOffice& o) {
     Reported reported{};
     {
         OrderReport report(o.files.list(orderPattern(o.shared.cDatver, Folder::Outbox)), lines);
-        o.context.recipientFiled = [&report](const OrderNames& names, FilingOutcome outcome, const Recipient& r) {
-            report.recipientFiled(names, outcome, r);
-        };
+        o.context.recipientFiled = [&report](const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                                             const Recipient& r) { report.recipientFiled(names, position, outcome, r); };
         reported.end = Senden(o.shared, o.context);
         report.finish();
         reported.summary = report.summary();
@@ -86,6 +85,13 @@ TEST(OrderReport, CountsEachOrderByItsWorstRecipient) {
          },
          RunEnd::NoAnswer, "Brief_100006_x.ausg: gesendet (ok@firma.de)\nBrief_100007_x.ausg: bleibt im Ausgang\n",
          "2 Aufträge: 1 gesendet, 0 Fehler, 0 Quarantäne, 0 ohne Adresse, 1 bleiben im Ausgang", 3},
+        {"no answer in the middle of a list",
+         [](QueueOffice& o) {
+             o.writeOrder(QStringLiteral("Brief_100010_x.ausg"), "{ok@firma.de,ok@firma.de}|||B|||T|||");
+             o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::never()});
+         },
+         RunEnd::NoAnswer, "Brief_100010_x.ausg: bleibt im Ausgang (ok@firma.de gesendet)\n",
+         "1 Aufträge: 0 gesendet, 0 Fehler, 0 Quarantäne, 0 ohne Adresse, 1 bleiben im Ausgang", 3},
         {"the client is missing",
          [](QueueOffice& o) {
              o.writeOrder(QStringLiteral("Brief_100008_x.ausg"), "ok@firma.de|||B|||T|||");
