@@ -83,6 +83,7 @@ QString unfiledPattern(const QString& cDatver) {
 void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, const OrderNames& names,
                  ListPosition position, const Recipient& recipient, const QByteArray& cMail_Anhang,
                  OrderFilingState& state, const QString& note) {
+    if (context.recipientFiled) context.recipientFiled(names, position, outcome, recipient);
     const bool list = position.isList();
     const bool last = list && position.n == position.N;
     const QString listLine = names.F + '-' + QString::number(position.n);

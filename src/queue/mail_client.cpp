@@ -103,22 +103,25 @@ QString currentMailText(const QString& cMailAusName, const OrderMail& mail) {
            decode1252(mail.body) + CRLF + QStringLiteral("Anhang: ") + CRLF + decode1252(mail.attachment);
 }
 
+OrderMail orderMailFor(const QString& cMailResName, const MailOrder& order, const QByteArray& address) {
+    return {address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang, encode1252(cMailResName).bytes};
+}
+
 MailResult sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                          const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail) {
     shared.screen.oMle30->setData(currentMailText(cMailAusName, mail));
     context.clock.pause(2);
-    const auto notStarted = [](const QString& why) {
-        return MailResult{MailOutcome::NotStarted, QStringLiteral("Mail-Programm nicht gestartet: ") + why};
+    const auto cannotCall = [](const QString& why) {
+        return MailResult{MailOutcome::CannotCall, QStringLiteral("Mail-Programm nicht aufzurufen: ") + why};
     };
     if (context.files.fileExists(cMailResName)) {
         const Result<> asideDone =
             context.files.rename(cMailResName, cMailResName + QStringLiteral(".alt"), FileSystem::Replacing::Yes);
-        if (!asideDone) return notStarted(asideDone.cause());
+        if (!asideDone) return cannotCall(asideDone.cause());
     }
     const QList<QByteArray> arguments = orderArguments(connection, mail);
-    if (const QString why = unpassableCause(arguments); !why.isEmpty()) return notStarted(why);
-    if (!context.starter.startDetached(mailProgram(shared.cDatver), arguments))
-        return notStarted(mailProgram(shared.cDatver) + QStringLiteral(" ließ sich nicht starten"));
+    if (const QString why = unpassableCause(arguments); !why.isEmpty()) return cannotCall(why);
+    if (!context.starter.startDetached(mailProgram(shared.cDatver), arguments)) return {MailOutcome::NotStarted};
     context.clock.pause(5);
     if (!context.files.fileExists(cMailResName)) context.clock.pause(10);
     const Result<QByteArray> result = context.files.read(cMailResName);

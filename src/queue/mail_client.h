@@ -17,19 +17,22 @@
 #include <QString>
 
 #include "queue/connection_data.h"
+#include "queue/order_file.h"
 
 namespace sendwerk {
 
 struct Shared;
 struct QueueContext;
 
-// NotStarted: the client call could not be made (a piece it cannot take, no program,
-// an earlier result that could not be moved aside); nothing was sent.
-enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted };
+// NotStarted: the client program is missing or cannot be run, so no answer can come
+// (the run ends). CannotCall: this order's call cannot be made (a piece the client
+// cannot take, an earlier result that cannot be moved aside); nothing was sent, and the
+// order is filed as a failure.
+enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted, CannotCall };
 
 struct MailResult {
     MailOutcome outcome = MailOutcome::NoAnswer;
-    QString cause{};  // why not started; empty otherwise
+    QString cause{};  // why the call could not be made; empty otherwise
 };
 
 struct OrderMail {
@@ -61,7 +64,12 @@ QString mailProgram(const QString& cDatver);
 // Windows-1252 for display).
 QString currentMailText(const QString& cMailAusName, const OrderMail& mail);
 
-// Shows the mail, starts the client and judges its result file.
+// The mail of one order recipient: the order's texts for `address`, the result file at
+// the order's result path.
+OrderMail orderMailFor(const QString& cMailResName, const MailOrder& order, const QByteArray& address);
+
+// Shows the mail, starts the client and judges its result file. A client that cannot
+// be started, or a call that cannot be made, is not waited for.
 MailResult sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                           const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail);
 

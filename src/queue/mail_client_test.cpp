@@ -120,25 +120,28 @@ TEST(MailClient, AResultFileFromAnEarlierAttemptIsMovedAsideAndNeverJudged) {
     }
 }
 
-// A call that cannot be made is told apart from a client that does not answer: the run
-// must not stop at such an order for ever.
+// A call that cannot be made for this order is told apart from a client that does not
+// answer and from one that is missing: the run must not stop at such an order for ever.
 TEST(MailClient, ACallThatCannotBeMadeSaysWhy) {
     const struct {
         const char* name;
         QByteArray subject;
         QByteArray body;
         PlannedAnswer answer;
+        MailOutcome outcome;
         const char* cause;
     } cases[] = {
-        {"NUL byte in the subject", QByteArray("Be\0treff", 8), "T", PlannedAnswer::accepted(), "NUL-Zeichen"},
-        {"text beyond 128 KiB", "B", QByteArray(128 * 1024, 'T'), PlannedAnswer::accepted(), "länger als 128 KiB"},
-        {"program does not start", "B", "T", PlannedAnswer::cannotStart(), "ließ sich nicht starten"},
+        {"NUL byte in the subject", QByteArray("Be\0treff", 8), "T", PlannedAnswer::accepted(), MailOutcome::CannotCall,
+         "NUL-Zeichen"},
+        {"text beyond 128 KiB", "B", QByteArray(128 * 1024, 'T'), PlannedAnswer::accepted(), MailOutcome::CannotCall,
+         "länger als 128 KiB"},
+        {"program missing", "B", "T", PlannedAnswer::missingProgram(), MailOutcome::NotStarted, ""},
     };
     for (const auto& c : cases) {
         QueueOffice o(false);
         o.client.plan(c.answer);
         const MailResult sent = sendOne(o, c.subject, c.body);
-        EXPECT_EQ(sent.outcome, MailOutcome::NotStarted) << c.name;
+        EXPECT_EQ(sent.outcome, c.outcome) << c.name;
         EXPECT_TRUE(sent.cause.contains(QString::fromUtf8(c.cause))) << c.name << ": " << sent.cause.toStdString();
         EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 2) << c.name << ": no wait for a result that cannot come";
     }

@@ -1,13 +1,17 @@
 // What a send run, a retry or the start-up checks need besides the shared state: the
 // file system, the work areas of the table engine, the clock for the fixed pauses, the
-// process starter for the mail client, the message dialog and where the order table
-// lives. The caller (window or headless command) builds one and keeps it alive for the
+// process starter for the mail client, the message dialog, where the order table
+// lives and where error reports go. The caller (window or headless command) builds one and keeps it alive for the
 // whole program run; the queue only borrows the references. Not thread-safe.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+#include "platform/settings.h"
+#include "queue/filing.h"
 #include "queue/screen.h"
 
 namespace sendwerk {
@@ -29,6 +33,13 @@ struct QueueContext {
     // DOS folder of the order table `best` and its index (ending with a backslash);
     // empty means the current folder.
     QString orderTableFolder;
+    // Where the error report mails go.
+    QString errorReportAddress = QString::fromLatin1(kDefaultErrorReportAddress);
+    // Told of each recipient's outcome as it is filed, before the files move (the
+    // headless command prints its order lines from here); may be empty.
+    std::function<void(const OrderNames& names, ListPosition position, FilingOutcome outcome,
+                       const Recipient& recipient)>
+        recipientFiled = {};
     // An order is sent only when it has not changed for this long since the listing.
     double settleSeconds = 2;
     // The program's own temporary files that start-up found (and removed); the next

@@ -1,5 +1,7 @@
 #include "queue/send_run.h"
 
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -30,7 +32,15 @@ enum class OrderEnd {
     Done,      // handled: the pending and current-mail panes are cleared
     Skipped,   // quarantined, no address or not usable: straight to the next order
     NoAnswer,  // the mail client did not answer: the run ends
+    NoClient,  // the mail client could not be started: the run ends
 };
+
+// The end of the run an order's mail brings about, if any.
+std::optional<OrderEnd> endingOutcome(MailOutcome outcome) {
+    if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+    if (outcome == MailOutcome::NotStarted) return OrderEnd::NoClient;
+    return std::nullopt;
+}
 
 FilingOutcome filingOutcome(MailOutcome outcome) {
     switch (outcome) {
@@ -38,7 +48,7 @@ FilingOutcome filingOutcome(MailOutcome outcome) {
     case MailOutcome::Failure:
     // An order whose client call cannot be made would stop every run at itself: it is
     // filed as a failure, with the cause, and the run goes on.
-    case MailOutcome::NotStarted: return FilingOutcome::Failure;
+    case MailOutcome::CannotCall: return FilingOutcome::Failure;
     default: return FilingOutcome::Neither;
     }
 }
@@ -125,7 +135,7 @@ private:
             return OrderEnd::Skipped;
         }
         const MailResult sent = send(names, order, check.address);
-        if (sent.outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+        if (const auto end = endingOutcome(sent.outcome)) return *end;
         fileOutcome(shared_, context_, filingOutcome(sent.outcome), names, {}, recipient, order.cMail_Anhang, state,
                     sent.cause);
         return OrderEnd::Done;
@@ -148,7 +158,7 @@ private:
                 continue;
             }
             const MailResult sent = send(names, order, check.address);
-            if (sent.outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+            if (const auto end = endingOutcome(sent.outcome)) return *end;
             fileOutcome(shared_, context_, filingOutcome(sent.outcome), suffixed, position, recipient,
                         order.cMail_Anhang, state, sent.cause);
         }
@@ -156,9 +166,8 @@ private:
     }
 
     MailResult send(const OrderNames& names, const MailOrder& order, const QByteArray& address) {
-        const OrderMail mail{address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang,
-                             encode1252(names.cMailResName).bytes};
-        return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName, mail);
+        return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName,
+                             orderMailFor(names.cMailResName, order, address));
     }
 
     Shared& shared_;
@@ -197,8 +206,20 @@ void closingReport(Shared& shared, QueueContext& context, const ConnectionData& 
     context.clock.pause(5);
 }
 
-void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData& connection) {
-    const QString problem = CRLF + QStringLiteral("Vermutlich:") + CRLF + QStringLiteral("Keine Rückmeldung vom Mail-Server.");
+// A client that cannot even be started is named as such: "no answer from the mail
+// server" would send the operator looking at the wrong machine.
+QString problemText(const Shared& shared, QueueContext& context, RunEnd end) {
+    if (end == RunEnd::NoClient) {
+        const QString program = mailProgram(shared.cDatver);
+        return CRLF + QStringLiteral("Ursache:") + CRLF + QStringLiteral("Das Mail-Programm ") + program +
+               QStringLiteral(" fehlt oder lässt sich nicht starten (") + context.files.native(program) +
+               QStringLiteral(").");
+    }
+    return CRLF + QStringLiteral("Vermutlich:") + CRLF + QStringLiteral("Keine Rückmeldung vom Mail-Server.");
+}
+
+void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData& connection, RunEnd end) {
+    const QString problem = problemText(shared, context, end);
     sendMailClientErrorReport(shared, context, connection, problem);
     if (context.messageDialog)
         context.messageDialog(QStringLiteral("Probleme beim Senden!") + problem, QStringLiteral("Abschluss-Meldung:"),
@@ -221,9 +242,10 @@ RunEnd workOutbox(Shared& shared, QueueContext& context) {
         shared.screen.oMle1->setData(CRLF + QStringLiteral("MailAusgang ist leer"));
         return RunEnd::EmptyOutbox;
     }
-    if (!Mails_Senden(shared, context, *connection.data, workList)) {
-        noAnswerReport(shared, context, *connection.data);
-        return RunEnd::NoAnswer;
+    const RunEnd end = Mails_Senden(shared, context, *connection.data, workList);
+    if (end != RunEnd::Completed) {
+        noAnswerReport(shared, context, *connection.data, end);
+        return end;
     }
     closingReport(shared, context, *connection.data);
     return RunEnd::Completed;
@@ -241,9 +263,14 @@ RunEnd runOnce(Shared& shared, QueueContext& context) {
 
 }  // namespace
 
-bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
-    shared.screen.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
+RunEnd Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
     const Whitelist whitelist = Whitelist::read(shared.cDatver, context.files);
+    QString listing = MailAusgang(shared.cDatver, context.files, context.clock);
+    // Every recipient then goes to quarantine, as the rules say; the pane says why.
+    if (whitelist.missing())
+        listing += QStringLiteral("ACHTUNG: ") + Whitelist::path(shared.cDatver) +
+                   QStringLiteral(" fehlt, jeder Empfänger kommt in die Quarantäne!") + CRLF;
+    shared.screen.oMle1->setData(listing);
     SettleCheck settle(context, shared.cDatver, aDirAusgang);
     OrderHandler handler(shared, context, aLines, whitelist, settle);
     while (!aDirAusgang.isEmpty()) {
@@ -251,7 +278,8 @@ bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& a
         shared.screen.oMle20->setData(pendingText(aDirAusgang));
         context.clock.pause(1);
         const OrderEnd end = handler.handle(F);
-        if (end == OrderEnd::NoAnswer) return false;
+        if (end == OrderEnd::NoAnswer) return RunEnd::NoAnswer;
+        if (end == OrderEnd::NoClient) return RunEnd::NoClient;
         if (end == OrderEnd::Done) {
             shared.screen.oMle20->setData(QString());
             shared.screen.oMle30->setData(QString());
@@ -259,7 +287,7 @@ bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& a
         }
         aDirAusgang.removeFirst();
     }
-    return true;
+    return RunEnd::Completed;
 }
 
 RunEnd Senden(Shared& shared, QueueContext& context) {

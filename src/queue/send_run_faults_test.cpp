@@ -88,7 +88,6 @@ TEST(SendRunFaults, AnOrderTheClientCannotTakeIsFiledAsAFailureAndTheRunGoesOn) 
          "NUL-Zeichen"},
         {"text beyond 128 KiB", "ok@firma.de|||B|||" + QByteArray(130 * 1024, 'T') + "|||", PlannedAnswer::accepted(),
          "länger als 128 KiB"},
-        {"client does not start", "ok@firma.de|||B|||T|||", PlannedAnswer::cannotStart(), "ließ sich nicht starten"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,7 +104,7 @@ TEST(SendRunFaults, AnOrderTheClientCannotTakeIsFiledAsAFailureAndTheRunGoesOn) 
         ASSERT_EQ(log.size(), 2);
         EXPECT_EQ(log[0].art, "F");
         EXPECT_EQ(log[1].art, "M");
-        const QString line = F + QStringLiteral(" - Fehler! (Mail-Programm nicht gestartet: ");
+        const QString line = F + QStringLiteral(" - Fehler! (Mail-Programm nicht aufzurufen: ");
         EXPECT_TRUE(o.screen.outboxPane.data().contains(line)) << o.screen.outboxPane.data().toStdString();
         EXPECT_TRUE(o.screen.outboxPane.data().contains(QString::fromUtf8(c.cause)));
         ASSERT_EQ(o.client.reportMails().size(), 1);

@@ -225,14 +225,15 @@ protected:
 
     Finished runCmail(const std::vector<QByteArray>& pieces, std::optional<rlim_t> fileSizeLimit = std::nullopt)
     {
-        return runProgram(CMAIL_PROGRAM, pieces, QFile::encodeName(office_.root()),
-                          QFile::encodeName(office_.native("sendwerk.conf")), fileSizeLimit);
+        return runProgram(QFile::encodeName(binaryDir() + QStringLiteral("/tools/cmail/cmail")), pieces,
+                          QFile::encodeName(office_.root()), QFile::encodeName(office_.native("sendwerk.conf")),
+                          fileSizeLimit);
     }
 
     Started startCmail(const std::vector<QByteArray>& pieces)
     {
-        return startProgram(CMAIL_PROGRAM, pieces, QFile::encodeName(office_.root()),
-                            QFile::encodeName(office_.native("sendwerk.conf")));
+        return startProgram(QFile::encodeName(binaryDir() + QStringLiteral("/tools/cmail/cmail")), pieces,
+                            QFile::encodeName(office_.root()), QFile::encodeName(office_.native("sendwerk.conf")));
     }
 
     QJsonObject result(const QString& relative = resultRelative) const
