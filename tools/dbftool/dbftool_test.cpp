@@ -83,9 +83,10 @@ TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
         const char* names;    // the file the message names
         const char* message;  // part of it
     } cases[] = {
-        {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 cannot store"},
-        {{"append", "T", "N=1000"}, "T.DBF", "does not fit"},
-        {{"append", "T", "N=zwei"}, "T.DBF", "not a number"},
+        {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 nicht kennt"},
+        {{"append", "T", "NAME=sechse"}, "T.DBF", "zu lang"},
+        {{"append", "T", "N=1000"}, "T.DBF", "passt nicht"},
+        {{"append", "T", "N=zwei"}, "T.DBF", "keine Zahl"},
         {{"append", "T", "FEHLT=1"}, "T.DBF", "no field FEHLT"},
         {{"append", "T", "NAME"}, "T.DBF", "NAME=VALUE"},
         {{"dump", "fehlt"}, "fehlt.DBF", "cannot open"},
