@@ -33,6 +33,7 @@ BrowseView::BrowseView(BrowsedTable& table, EventQueue& events, EntrySettings& e
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { keepEditorOverCell(); });
     connect(&appends_, &QTimer::timeout, this, [this] { followAppends(); });
     appends_.start(kAppendLookMs);
 }

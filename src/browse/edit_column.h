@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -68,7 +69,7 @@ private:
     DataLink link_;
     bool active_ = false;
     int row_ = -1;  // the row the editor stands over
-    EntryField* xbpGet_ = nullptr;
+    QPointer<EntryField> xbpGet_;  // a child of the data area, which may go first
 };
 
 }  // namespace sendwerk

@@ -464,7 +464,7 @@ void EntryField::focusInEvent(QFocusEvent* e) {
     if (controller == nullptr || controller->preValidate(*this)) {
         Get->setFocus();
         QLineEdit::focusInEvent(e);
-        Get->buffer = text().leftJustified(Get->width(), QLatin1Char(' '), true);
+        Get->buffer = Get->bufferFor(text());
         setMaxLength(std::max<int>(1, Get->buffer.size()));
         home();
         Get->pos = marked().a;

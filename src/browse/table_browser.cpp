@@ -138,6 +138,7 @@ Result<void> EditBrowX(BrowserContext& context, const QString& name, const QStri
     BrowseView* browse = GuiBrowseDB(*dialog, table, context.events, context.entry);
     addFieldColumns(*browse, table, context.readOnly);
     dialog->show();
+    dialog->activateWindow();
     browse->showRecord(start);
     browse->setFocus(Qt::OtherFocusReason);
     runWindowLoop(context);

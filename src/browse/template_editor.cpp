@@ -61,8 +61,9 @@ QString TemplateEditor::blankBuffer() const {
     return blank;
 }
 
-QString TemplateEditor::fromValue() const {
-    QString text = get_ ? get_() : QString();
+QString TemplateEditor::fromValue() const { return bufferFor(get_ ? get_() : QString()); }
+
+QString TemplateEditor::bufferFor(QString text) const {
     text = text.leftJustified(width_, QLatin1Char(' '), true);
     for (int p = 1; p <= width_; ++p)
         if (!fixedAt(p).isNull() && text[p - 1] == QLatin1Char(' ')) text[p - 1] = fixedAt(p);

@@ -58,6 +58,9 @@ public:
     void DelEnd();
     void CondClear();
 
+    // `text` in the buffer's width with the fixed characters in their places.
+    QString bufferFor(QString text) const;
+
     // A date buffer that holds something that is not a valid date.
     bool badDate() const;
 
