@@ -167,13 +167,10 @@ void BrowseView::currentChanged(const QModelIndex& current, const QModelIndex& p
 }
 
 bool BrowseView::event(QEvent* e) {
-    // Tab and Shift+Tab are keys of the grid, not moves of the focus.
-    if (e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Tab || k == Qt::Key_Backtab) {
-            keyPressEvent(static_cast<QKeyEvent*>(e));
-            return true;
-        }
+    // Tab and Shift+Tab are keys of the grid here, not moves of the focus.
+    if (isTabPress(*e)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
     }
     return QTableView::event(e);
 }

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTest>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -77,6 +78,12 @@ protected:
     void press(int code) { testing::press(queue, code, nullptr); }
     void type(const QString& text) {
         for (QChar c : text) press(c.unicode());
+    }
+    // Enter on the current cell, its text emptied and `text` typed in.
+    void retype(const QString& text) {
+        press(key::Enter);
+        press(key::CtrlY);
+        type(text);
     }
 
     // Field `name` of record `number` as a fresh open of the file reads it.
@@ -151,9 +158,7 @@ TEST_F(BrowserTest, EnterOnTheLastRowStoresTheValueAndKeepsEditingThere) {
     makeLog(2);
     BrowseView& b = openGrid();
     b.goBottom();
-    press(key::Enter);
-    press(key::CtrlY);
-    type("9");
+    retype("9");
     press(key::Enter);
     EXPECT_EQ(stored(2, "AUFTRNR"), "9");
     EXPECT_EQ(b.rowPos(), 1);
@@ -190,9 +195,7 @@ TEST_F(BrowserTest, TabAndShiftTabCarryTheEditFromCellToCellWrappingAtTheRowsEnd
 TEST_F(BrowserTest, TabWritesTheCellItLeaves) {
     makeLog(1);
     openGrid();
-    press(key::Enter);
-    press(key::CtrlY);
-    type("77");
+    retype("77");
     press(key::Tab);
     EXPECT_EQ(stored(1, "AUFTRNR"), "77");
 }
@@ -254,9 +257,7 @@ TEST_F(BrowserTest, ARecordLockedByAnotherProcessIsNotStoredAndTheRowShowsTheSto
     BrowseView& b = openGrid();
     Peer peer({"lock", file(), "1"});
     ASSERT_TRUE(peer.saysLocked());
-    press(key::Enter);
-    press(key::CtrlY);
-    type("55");
+    retype("55");
     press(key::Down);
     EXPECT_EQ(stored(1, "AUFTRNR"), "1");
     EXPECT_EQ(shown(0, 0).trimmed(), "1");
@@ -267,9 +268,7 @@ TEST_F(BrowserTest, AValueAnotherProcessWroteIntoAnotherFieldMeanwhileSurvivesAn
     makeLog(2);
     BrowseView& b = openGrid();
     b.lastColumn();
-    press(key::Enter);
-    press(key::CtrlY);
-    type("neu@x");
+    retype("neu@x");
     {
         Peer writer({"put", file(), "1", "ZEIT", "11:11:11"});
         ASSERT_TRUE(writer.finishedWell());
@@ -303,8 +302,7 @@ TEST_F(BrowserTest, AValueThatDoesNotFitIsRefusedWithABeepAndTheStoredValueShown
 TEST_F(BrowserTest, AReadOnlyWindowRefusesEveryWrite) {
     makeLog(1);
     openGrid(true);
-    press(key::Enter);
-    type("4");
+    retype("4");
     press(key::Enter);
     EXPECT_EQ(stored(1, "AUFTRNR"), "1");
 }
@@ -343,6 +341,28 @@ TEST_F(BrowserTest, TheEditorStaysOverItsCellWhenColumnsChangeSize) {
     b.setColumnWidth(0, b.columnWidth(0) + 40);
     EXPECT_EQ(b.activeColumn->activeGet()->geometry(), b.cellRect(0, 1));
     EXPECT_TRUE(b.activeColumn->activeGet()->hasFocus());
+}
+
+TEST_F(BrowserTest, AClickReadsTheCellOnceTheCursorStandsOnItAndWritesTheCellItLeaves) {
+    makeLog(3);
+    BrowseView& b = openGrid();
+    const auto click = [&](int row, int column) {
+        QTest::mouseClick(b.viewport(), Qt::LeftButton, {}, b.cellRect(row, column).center());
+        testing::handAll(queue);
+    };
+    click(2, 5);
+    EXPECT_EQ(b.rowPos(), 2);
+    ASSERT_EQ(b.activeColumn, b.getColumn(5));
+    EXPECT_EQ(b.activeColumn->activeGet()->text().trimmed(), "a3@x");
+    press(key::CtrlY);
+    type("neu@x");
+    click(2, 0);
+    EXPECT_EQ(stored(3, "ADRESSE"), "neu@x") << "the cell left in the same row is written first";
+    ASSERT_EQ(b.activeColumn, b.getColumn(0));
+    EXPECT_FALSE(b.getColumn(5)->active());
+    click(0, 0);
+    EXPECT_EQ(b.rowPos(), 0);
+    EXPECT_EQ(b.activeColumn->activeGet()->text().trimmed(), "1") << "editing follows the cursor";
 }
 
 TEST_F(BrowserTest, SkipMovesNoFurtherThanTheTableGoesAndCountsWhatItMoved) {

@@ -26,11 +26,6 @@ void EditColumn::createXbp() {
     xbpGet_->controller = this;
     xbpGet_->dataLink = link_;
     if (editable) xbpGet_->editable = *editable;
-    if (postBlock) xbpGet_->postBlock = postBlock;
-    if (killInputFocusSLE) {
-        xbpGet_->lIgnoreKillFocus = true;
-        xbpGet_->killInputFocusCallback = killInputFocusSLE;
-    }
     xbpGet_->create();
 }
 
@@ -45,7 +40,6 @@ EditColumn& EditColumn::read(int row, int firstKey) {
     browser_.activeColumn = this;
     if (xbpGet_ == nullptr) createXbp();
     active_ = true;
-    setHome = true;
     setPosAndSize(row);
     xbpGet_->setData();
     xbpGet_->changed = false;
@@ -81,7 +75,6 @@ void EditColumn::hiliteRow(int row, bool lHilite) {
     if (xbpGet_->changed && row == row_) {
         xbpGet_->vorigerWert = xbpGet_->original;
         xbpGet_->getData();
-        if (killer) killer(*xbpGet_);
         browser_.refreshRows(row, row);
     }
     xbpGet_->hide();
@@ -107,7 +100,13 @@ bool EditColumn::move(const std::function<void()>& movement) {
     return true;
 }
 
-void EditColumn::postEnterToBrowser() { browser_.events().postEvent(event::Keyboard, key::Enter, 0, &browser_); }
+// The posted Enter reaches the column that is current then, through the grid's keys,
+// and starts its read.
+bool EditColumn::moveAndRead(const std::function<void()>& movement) {
+    move(movement);
+    browser_.events().postEvent(event::Keyboard, key::Enter, 0, &browser_);
+    return true;
+}
 
 bool EditColumn::keyboard(int nKey) {
     if (nKey == key::AltF4) {
@@ -129,7 +128,7 @@ bool EditColumn::keyboard(int nKey) {
         killRead();
         return move([&] { b.refreshCurrent(); });
     case key::Tab:
-        move([&] {
+        return moveAndRead([&] {
             if (b.colPos() == b.colCount() - 1) {
                 b.firstColumn();
                 b.down();
@@ -137,10 +136,8 @@ bool EditColumn::keyboard(int nKey) {
                 b.right();
             }
         });
-        postEnterToBrowser();
-        return true;
     case key::ShiftTab:
-        move([&] {
+        return moveAndRead([&] {
             if (b.colPos() == 0) {
                 b.up();
                 b.lastColumn();
@@ -148,8 +145,6 @@ bool EditColumn::keyboard(int nKey) {
                 b.left();
             }
         });
-        postEnterToBrowser();
-        return true;
     case key::Down: return move([&] { b.down(); });
     case key::Up: return move([&] { b.up(); });
     case key::PageDown: return move([&] { b.pageDown(); });

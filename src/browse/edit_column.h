@@ -35,11 +35,6 @@ public:
 
     // Passed to the editor when set.
     std::optional<bool> editable;
-    EntryField::Validation postBlock;
-    std::function<void(EntryField&)> killInputFocusSLE;
-    // Called with the editor after a changed value was written.
-    std::function<void(EntryField&)> killer;
-    bool setHome = true;
 
     // Starts editing the cell of `row` (the grid's current row when -1); a `firstKey`
     // replaces the cell's content as the first typed character.
@@ -62,7 +57,7 @@ private:
     void createXbp();
     void setPosAndSize(int row);
     bool move(const std::function<void()>& movement);
-    void postEnterToBrowser();
+    bool moveAndRead(const std::function<void()>& movement);
 
     BrowseView& browser_;
     QString heading_;

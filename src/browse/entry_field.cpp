@@ -162,8 +162,6 @@ bool EntryField::setchanged() {
     return true;
 }
 
-bool EntryField::preValidate() { return preBlock ? preBlock(*this) : true; }
-
 bool EntryField::postValidate() {
     if (badDate()) {
         undo();
@@ -438,13 +436,10 @@ void EntryField::itemSelected(int nItem) {
 }
 
 bool EntryField::event(QEvent* e) {
-    // Tab and Shift+Tab are keys of the grid here, not a move of the focus.
-    if (e->type() == QEvent::KeyPress) {
-        const int k = static_cast<QKeyEvent*>(e)->key();
-        if (k == Qt::Key_Tab || k == Qt::Key_Backtab) {
-            keyPressEvent(static_cast<QKeyEvent*>(e));
-            return true;
-        }
+    // Tab and Shift+Tab are keys of the grid here, not moves of the focus.
+    if (isTabPress(*e)) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
     }
     return QLineEdit::event(e);
 }
@@ -476,14 +471,12 @@ void EntryField::focusInEvent(QFocusEvent* e) {
 
 void EntryField::focusOutEvent(QFocusEvent* e) {
     if (!Get) return QLineEdit::focusOutEvent(e);
-    bool answer = true;
-    if (!lIgnoreKillFocus && controller != nullptr) answer = controller->postValidate(*this);
-    if (!answer) {
+    if (controller != nullptr && !controller->postValidate(*this)) {
         home();
         setMarked({1, int(text().size()) + 1});
         return;
     }
-    if (!lIgnoreKillFocus && Get->hasFocus() && Get->type() == 'N') {
+    if (Get->hasFocus() && Get->type() == 'N') {
         const bool wasChanged = changed;
         if (Get->buffer.contains(QLatin1Char(','))) Get->ToDecPos();
         setText(withoutTrailingBlanks(Get->buffer));
@@ -491,7 +484,6 @@ void EntryField::focusOutEvent(QFocusEvent* e) {
     }
     if (Get->hasFocus()) Get->killFocus();
     QLineEdit::focusOutEvent(e);
-    if (killInputFocusCallback) killInputFocusCallback(*this);
 }
 
 void EntryField::mousePressEvent(QMouseEvent* e) {

@@ -61,11 +61,8 @@ public:
     // Set by the owner before create().
     DataLink dataLink;
     EntryController* controller = nullptr;
-    Validation preBlock;
-    Validation postBlock;
+    Validation postBlock;  // asked by post-validation after the value was written
     bool editable = true;
-    bool lIgnoreKillFocus = false;
-    std::function<void(EntryField&)> killInputFocusCallback;
 
     // Reads the value and makes the template editor; the field is idle afterwards.
     EntryField& create();
@@ -85,7 +82,6 @@ public:
     EntryField& home();
     bool setchanged();
 
-    bool preValidate();
     bool postValidate();
     bool badDate() const;
 

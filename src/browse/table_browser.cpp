@@ -1,5 +1,6 @@
 #include "browse/table_browser.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFontDatabase>
@@ -28,7 +29,7 @@ const QString kNoColumnTypes = QStringLiteral("BOVTXYM");
 // The close box waits its turn in the queue and then ends the window's loop.
 class StdDialog final : public QDialog {
 public:
-    explicit StdDialog(EventQueue& events) : events_(events) {}
+    StdDialog(EventQueue& events, QWidget* owner) : QDialog(owner), events_(events) {}
 
 protected:
     void closeEvent(QCloseEvent* e) override {
@@ -99,7 +100,9 @@ QPoint CenterPos(QSize aSize, QSize aRefSize) {
 }
 
 std::unique_ptr<QDialog> GuiStdDialog(EventQueue& events, const QString& cTitle) {
-    auto dialog = std::make_unique<StdDialog>(events);
+    // The main window is application-modal, which would shut every other window out of
+    // input; a window owned by the modal one takes input beside it.
+    auto dialog = std::make_unique<StdDialog>(events, QApplication::activeModalWidget());
     const QSize desktop = QGuiApplication::primaryScreen()->geometry().size();
     dialog->setGeometry(qtRectFromYUp(CenterPos(kDialogSize, desktop), kDialogSize, desktop.height()));
     dialog->setWindowTitle(cTitle);
