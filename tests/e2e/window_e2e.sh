@@ -120,7 +120,8 @@ xdotool type --delay 80 "im-Logbuch-korrigiert"
 xdotool key --delay 150 Return
 first_formular() { log_records | awk -F'\t' '$1 == 1 {print $7}'; }
 corrected() { [ "$(first_formular)" = "im-Logbuch-korrigiert" ]; }
-wait_for 30 "the corrected FORMULAR of record 1" corrected
+# The keys wait in the queue, in order, until the send run has ended.
+wait_for 240 "the corrected FORMULAR of record 1" corrected
 xdotool key Escape
 gone() { ! find_log; }
 wait_for 30 "the send log window to close" gone
