@@ -1,5 +1,6 @@
 #include "config/message_dialog.h"
 
+#include "platform/office_text.h"
 #include "widgets/geometry.h"
 #include "widgets/text_pane.h"
 
@@ -19,12 +20,6 @@ namespace {
 // INT of a layout product. The products are meant as decimal numbers (30 x 1.2 is 36);
 // the guard keeps binary rounding from cutting off a whole pixel.
 int truncated(double v) { return int(std::floor(v + 1e-9)); }
-
-QString withoutLeadingBlanks(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == u' ') ++i;
-    return text.mid(i);
-}
 
 // The dialog's window. Its close box never closes it directly: in the modal form the
 // request joins the event queue and ends the loop like "OK", in the non-modal form the
