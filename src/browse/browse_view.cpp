@@ -1,5 +1,6 @@
 #include "browse/browse_view.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -177,6 +178,12 @@ bool BrowseView::event(QEvent* e) {
 
 void BrowseView::keyPressEvent(QKeyEvent* e) {
     e->accept();
+    // Keys typed ahead while the grid was busy were meant for the cell that the keys
+    // before them opened.
+    if (activeColumn != nullptr && activeColumn->activeGet() != nullptr && activeColumn->activeGet()->isVisible()) {
+        QCoreApplication::sendEvent(activeColumn->activeGet(), e);
+        return;
+    }
     const int code = keyCodeFor(*e);
     if (EditColumn* column = currentColumn(); column != nullptr && column->keyboard(code)) return;
     switch (code) {

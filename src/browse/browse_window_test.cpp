@@ -24,6 +24,7 @@
 #include "browse/entry_settings.h"
 #include "dbf/work_areas.h"
 #include "queue/send_log.h"
+#include "support/take.h"
 #include "widgets/key_codes.h"
 
 namespace sendwerk {
@@ -50,7 +51,7 @@ protected:
     void makeLog(int records, const QList<dbf::FieldDef>& fields = sendLogFields()) {
         Table::create(file(), fields);
         std::unique_ptr<Table> table;
-        Table::open(file(), ShareMode::Exclusive, table);
+        ASSERT_TRUE(testing::take(table, Table::open(file(), ShareMode::Exclusive)));
         for (int i = 1; i <= records; ++i) {
             table->appendBlank();
             if (table->hasField("AUFTRNR")) table->put("AUFTRNR", QByteArray::number(i));
@@ -63,7 +64,7 @@ protected:
     BrowseView& openGrid(bool readOnly = false) {
         {
             dbf::ScopedSelection selection(areas, kGridArea);
-            EXPECT_EQ(areas.use(file(), ShareMode::Shared, "LOG"), dbf::OpenResult::Opened);
+            EXPECT_TRUE(areas.use(file(), ShareMode::Shared, "LOG").ok());
         }
         grid = std::make_unique<BrowsedTable>(areas, kGridArea, readOnly, [this] { settings.beep(); });
         window = new QWidget;
@@ -89,7 +90,7 @@ protected:
     // Field `name` of record `number` as a fresh open of the file reads it.
     QByteArray stored(int number, const QString& name) const {
         std::unique_ptr<Table> table;
-        Table::open(file(), ShareMode::Shared, table);
+        if (!testing::take(table, Table::open(file(), ShareMode::Shared))) return "(cannot open)";
         table->goTo(number);
         return table->text(name);
     }
@@ -198,6 +199,20 @@ TEST_F(BrowserTest, TabWritesTheCellItLeaves) {
     retype("77");
     press(key::Tab);
     EXPECT_EQ(stored(1, "AUFTRNR"), "77");
+}
+
+TEST_F(BrowserTest, KeysTypedAheadOfTheLoopGoToTheCellsTheKeysBeforeThemOpened) {
+    makeLog(2);
+    BrowseView& b = openGrid();
+    // All held in the queue before the first is handed on, as while a send run is busy.
+    QTest::keyClick(&b, Qt::Key_Return);
+    QTest::keyClick(&b, Qt::Key_Tab);
+    QTest::keyClicks(&b, "Z");
+    QTest::keyClick(&b, Qt::Key_Return);
+    testing::handAll(queue);
+    EXPECT_EQ(stored(1, "ART"), "Z");
+    EXPECT_EQ(stored(1, "AUFTRNR"), "1");
+    EXPECT_EQ(b.rowPos(), 1);
 }
 
 TEST_F(BrowserTest, EscDropsTheEditAndLeavesEditMode) {
@@ -312,7 +327,7 @@ TEST_F(BrowserTest, RecordsAppendedMeanwhileAppear) {
     BrowseView& b = openGrid();
     {
         std::unique_ptr<Table> other;
-        Table::open(file(), ShareMode::Shared, other);
+        ASSERT_TRUE(testing::take(other, Table::open(file(), ShareMode::Shared)));
         other->appendBlank();
         other->put("AUFTRNR", "3");
         other->commit();
@@ -439,6 +454,27 @@ TEST_F(BrowserWindowTest, EnterStoresATypedValueEscClosesWithoutStoringTheRest) 
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(stored(1, "AUFTRNR"), "7");
     EXPECT_EQ(stored(2, "AUFTRNR"), "2");
+}
+
+TEST_F(BrowserWindowTest, AltF4InACellAndTheCloseBoxCloseTheWindowWithoutStoring) {
+    makeLog(1);
+    const std::function<void(QDialog&, BrowseView&)> closers[] = {
+        [&](QDialog&, BrowseView&) {
+            post(key::Enter);
+            post('5');
+            post(key::AltF4);
+        },
+        [&](QDialog& dialog, BrowseView&) {
+            post(key::Enter);
+            post('6');
+            dialog.close();  // waits its turn behind the keys
+        },
+    };
+    for (const auto& closer : closers) {
+        ASSERT_TRUE(run(closer).ok());
+        EXPECT_EQ(stored(1, "AUFTRNR"), "1");
+        EXPECT_FALSE(areas.isOpen(kSendLogArea + 1));
+    }
 }
 
 TEST_F(BrowserWindowTest, ATableThatCannotBeOpenedIsNamedInTheMessage) {

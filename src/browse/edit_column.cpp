@@ -100,11 +100,11 @@ bool EditColumn::move(const std::function<void()>& movement) {
     return true;
 }
 
-// The posted Enter reaches the column that is current then, through the grid's keys,
-// and starts its read.
+// The column that is current after the move starts its read at once, as Enter would:
+// an Enter posted behind keys typed ahead would let those keys land in the wrong cell.
 bool EditColumn::moveAndRead(const std::function<void()>& movement) {
     move(movement);
-    browser_.events().postEvent(event::Keyboard, key::Enter, 0, &browser_);
+    if (EditColumn* next = browser_.currentColumn()) next->read();
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "browse/entry_settings.h"
 #include "platform/code_page.h"
+#include "platform/office_text.h"
 #include "widgets/event_queue.h"
 #include "widgets/key_codes.h"
 #include "widgets/palette.h"
@@ -45,11 +46,6 @@ double leadingNumber(const QString& text) {
         if (ok) return n;
     }
     return 0;
-}
-
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(QLatin1Char(' '))) text.chop(1);
-    return text;
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ bool openForBrowsing(dbf::WorkAreas& areas, int area, const QString& name) {
     // A second attempt catches a table that another workstation held for a moment.
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
-            if (areas.use(name, dbf::ShareMode::Shared, QStringLiteral("LOG")) == dbf::OpenResult::Opened) {
+            if (areas.use(name, dbf::ShareMode::Shared, QStringLiteral("LOG"))) {
                 dbf::Table& table = areas.current();
                 table.goTo(std::max(1, table.recCount() - 15));
                 return true;

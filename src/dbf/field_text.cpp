@@ -2,6 +2,7 @@
 
 #include "dbf/field_codec.h"
 #include "platform/code_page.h"
+#include "platform/office_text.h"
 
 #include <QDate>
 
@@ -17,8 +18,7 @@ Result<QByteArray> characters(const FieldDef& field, const QString& text) {
         return Failure{QStringLiteral("Der Wert für %1 enthält Zeichen, die Windows-1252 nicht kennt: %2")
                            .arg(field.name, encoded.unmappable)};
     if (field.type == 'M') return encoded.bytes;
-    QByteArray bytes = encoded.bytes;
-    while (bytes.endsWith(' ')) bytes.chop(1);
+    const QByteArray bytes = withoutTrailingBlanks(encoded.bytes);
     if (bytes.size() > field.width)
         return Failure{QStringLiteral("%1 ist zu lang für %2 (höchstens %3 Zeichen)")
                            .arg(quoted(text), field.name)
@@ -27,7 +27,7 @@ Result<QByteArray> characters(const FieldDef& field, const QString& text) {
 }
 
 Result<QByteArray> number(const FieldDef& field, const QString& text) {
-    QString plain = text.trimmed();
+    QString plain = withoutBlanks(text);
     plain.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double value = plain.toDouble(&ok);
@@ -42,7 +42,7 @@ Result<QByteArray> number(const FieldDef& field, const QString& text) {
 }
 
 Result<QByteArray> date(const FieldDef& field, const QString& text) {
-    const QString plain = text.trimmed();
+    const QString plain = withoutBlanks(text);
     QDate value = QDate::fromString(plain, QStringLiteral("yyyyMMdd"));
     if (!value.isValid()) value = QDate::fromString(plain, QStringLiteral("dd.MM.yyyy"));
     if (!value.isValid())
@@ -51,7 +51,7 @@ Result<QByteArray> date(const FieldDef& field, const QString& text) {
 }
 
 Result<QByteArray> logical(const FieldDef& field, const QString& text) {
-    const QString plain = text.trimmed().toUpper();
+    const QString plain = withoutBlanks(text).toUpper();
     if (plain == QLatin1String("T") || plain == QLatin1String("Y") || plain == QLatin1String("J")) return QByteArray("T");
     if (plain == QLatin1String("F") || plain == QLatin1String("N")) return QByteArray("F");
     if (plain == QLatin1String("?")) return QByteArray("?");
@@ -62,7 +62,7 @@ Result<QByteArray> logical(const FieldDef& field, const QString& text) {
 
 Result<QByteArray> storedBytes(const FieldDef& field, const QString& text) {
     if (field.type == 'C' || field.type == 'M') return characters(field, text);
-    if (text.trimmed().isEmpty()) return QByteArray(field.width, ' ');
+    if (withoutBlanks(text).isEmpty()) return QByteArray(field.width, ' ');
     switch (field.type) {
     case 'N': return number(field, text);
     case 'D': return date(field, text);

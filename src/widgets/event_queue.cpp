@@ -132,7 +132,7 @@ void EventQueue::handEvent(const Event& e) {
         return;
     }
     if (e.native) {
-        deliver(receiverOf(e), e.native.get());
+        deliver(e.target.data(), e.native.get());
         return;
     }
     if (e.number == event::Keyboard) {
@@ -140,16 +140,6 @@ void EventQueue::handEvent(const Event& e) {
     } else if (e.number == event::Activate) {
         if (auto* button = qobject_cast<QAbstractButton*>(e.target.data())) button->click();
     }
-}
-
-// A key goes to what has the focus in its window when it is handed on, not when it was
-// pressed: keys typed ahead of a loop that was busy reach the part that the keys before
-// them gave the focus (the cell editor that Enter opened, say).
-QObject* EventQueue::receiverOf(const Event& e) {
-    auto* widget = qobject_cast<QWidget*>(e.target.data());
-    if (!e.followsFocus || widget == nullptr) return e.target.data();
-    QWidget* focus = widget->window()->focusWidget();
-    return focus != nullptr ? focus : widget;
 }
 
 void EventQueue::deliverKey(const Event& e) {
@@ -206,10 +196,6 @@ bool EventQueue::eventFilter(QObject* watched, QEvent* e) {
 
     Event held = describe(watched, *e);
     held.native.reset(e->clone());
-    if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
-        auto* widget = static_cast<QWidget*>(watched);
-        held.followsFocus = widget == widget->window()->focusWidget();
-    }
     enqueue(std::move(held));
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
     return true;

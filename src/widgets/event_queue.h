@@ -49,7 +49,6 @@ struct Event {
     qint64 mp2 = 0;
     QPointer<QObject> target;           // null once the part is gone, or when posted without one
     std::shared_ptr<QEvent> native;     // the held-back Qt event; null for posted events
-    bool followsFocus = false;          // a key typed into the part that had the focus
 
     bool isInput() const { return native != nullptr; }
     // True when the target is `widget` or lies inside it.
@@ -73,9 +72,7 @@ public:
     bool takeEvent(Event& out);
     bool isEmpty() const;
 
-    // Hands an event to its window part. Native input is re-delivered as it came; a key
-    // typed into the focused part goes to the part of its window that has the focus now
-    // (keys typed ahead follow the focus that the keys before them moved). A
+    // Hands an event to its window part. Native input is re-delivered as it came. A
     // posted keyboard event becomes a key press (and release) on the target, or on the
     // focus widget when it has no widget as target. A posted activate event clicks the
     // target when it is a push button. Other posted events (tick, quit) have no effect
@@ -116,7 +113,6 @@ protected:
 
 private:
     void enqueue(Event e);
-    static QObject* receiverOf(const Event& e);
     void deliverKey(const Event& e);
     void deliver(QObject* target, QEvent* e);
     bool isBeingDelivered(QObject* watched, const QEvent* e) const;

@@ -261,24 +261,6 @@ TEST(EventQueue, APopupTakesItsInputWhileOtherInputWaits) {
     EXPECT_FALSE(queue.isEmpty());
 }
 
-TEST(EventQueue, KeysTypedAheadGoWhereTheFocusIsWhenTheyAreHandedOn) {
-    EventQueue queue;
-    QWidget window;
-    auto* first = new QLineEdit(&window);
-    auto* second = new QLineEdit(&window);
-    first->setFocus();
-    QTest::keyClick(first, Qt::Key_A);
-    QTest::keyClick(first, Qt::Key_B);
-    Event e;
-    ASSERT_TRUE(queue.takeEvent(e));
-    queue.handEvent(e);  // the press of "a" goes where it was typed
-    EXPECT_EQ(first->text(), "a");
-    second->setFocus();  // as a key handed on before could have done
-    handAll(queue);
-    EXPECT_EQ(first->text(), "a");
-    EXPECT_EQ(second->text(), "b") << "the key typed ahead follows the focus";
-}
-
 TEST(EventQueue, IsForTellsWhetherTheTargetLiesInsideAWindow) {
     QWidget window;
     auto* inner = new QWidget(&window);
