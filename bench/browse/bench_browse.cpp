@@ -40,9 +40,9 @@ void makeSendLog(const QString& path) {
     file.seek(headerLength);
     QByteArray chunk;
     for (int i = 1; i <= kRecords; ++i) {
-        chunk += ' ' + QByteArray::number(100000 + i % 900000).leftJustified(6, ' ') + 'M' + "15.07.2024" + "12:00:00"
-                 + QByteArray("Sterbefall").leftJustified(50, ' ')
-                 + ("empfaenger" + QByteArray::number(i) + "@kunde.example").leftJustified(50, ' ');
+        chunk += ' ' + QByteArray::number(100000 + i % 900000).leftJustified(6, ' ') + 'M' + "15.07.2024" + "12:00:00" +
+                 QByteArray("Sterbefall").leftJustified(50, ' ') +
+                 ("empfaenger" + QByteArray::number(i) + "@kunde.example").leftJustified(50, ' ');
         if (chunk.size() > (1 << 20)) {
             file.write(chunk);
             chunk.clear();

@@ -22,8 +22,8 @@ constexpr int kAppendLookMs = 1000;
 
 BrowseView::BrowseView(BrowsedTable& table, EventQueue& events, EntrySettings& entry, QWidget* parent)
     : QTableView(parent), table_(table), events_(events), entry_(entry) {
-    applyPresentation(*this, {{presentation::TextColour, colour::Blue},
-                              {presentation::Background, colour::EntryFieldBackground}});
+    applyPresentation(
+        *this, {{presentation::TextColour, colour::Blue}, {presentation::Background, colour::EntryFieldBackground}});
     model_ = new RecordModel(table, this);
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);

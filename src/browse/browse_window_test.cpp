@@ -10,9 +10,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTest>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -94,9 +94,7 @@ protected:
         table->goTo(number);
         return table->text(name);
     }
-    QString shown(int row, int column) const {
-        return browse->model()->index(row, column).data().toString();
-    }
+    QString shown(int row, int column) const { return browse->model()->index(row, column).data().toString(); }
 
     QTemporaryDir dir;
     EventQueue queue;
@@ -121,7 +119,8 @@ public:
     }
     bool saysLocked() { return process_.waitForReadyRead(30000) && process_.readLine().trimmed() == "locked"; }
     bool finishedWell() {
-        return process_.waitForFinished(30000) && process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
+        return process_.waitForFinished(30000) && process_.exitStatus() == QProcess::NormalExit &&
+               process_.exitCode() == 0;
     }
 
 private:
@@ -174,8 +173,7 @@ TEST_F(BrowserTest, TabAndShiftTabCarryTheEditFromCellToCellWrappingAtTheRowsEnd
         int row;
         int column;
     } steps[] = {
-        {key::Tab, 0, 1},
-        {key::ShiftTab, 0, 0},
+        {key::Tab, 0, 1},      {key::ShiftTab, 0, 0},
         {key::ShiftTab, 0, 5},  // the first cell of all: no row above, so the row's last cell
         {key::Tab, 1, 0},       // the last cell of a row: the next row's first
         {key::ShiftTab, 0, 5},  // the first cell of a row: the last one of the row above
@@ -183,8 +181,8 @@ TEST_F(BrowserTest, TabAndShiftTabCarryTheEditFromCellToCellWrappingAtTheRowsEnd
     press(key::Enter);
     for (const auto& step : steps) {
         press(step.key);
-        const std::string what = "after key " + std::to_string(step.key) + " to " + std::to_string(step.row) + "/"
-                                 + std::to_string(step.column);
+        const std::string what = "after key " + std::to_string(step.key) + " to " + std::to_string(step.row) + "/" +
+                                 std::to_string(step.column);
         EXPECT_EQ(b.rowPos(), step.row) << what;
         EXPECT_EQ(b.colPos(), step.column) << what;
         EXPECT_EQ(b.activeColumn, b.getColumn(step.column)) << what;
@@ -341,7 +339,8 @@ TEST_F(BrowserTest, RecordsAppendedMeanwhileAppear) {
 }
 
 TEST_F(BrowserTest, MemoFieldsGetNoColumnTheOthersOneEachWithTheFieldName) {
-    makeLog(1, {{"NAME", 'C', 5, 0}, {"BETRAG", 'N', 6, 2}, {"TAG", 'D', 8, 0}, {"OK", 'L', 1, 0}, {"NOTIZ", 'M', 10, 0}});
+    makeLog(1,
+            {{"NAME", 'C', 5, 0}, {"BETRAG", 'N', 6, 2}, {"TAG", 'D', 8, 0}, {"OK", 'L', 1, 0}, {"NOTIZ", 'M', 10, 0}});
     BrowseView& b = openGrid();
     QStringList headings;
     for (int i = 0; i < b.colCount(); ++i) headings << b.getColumn(i)->heading();

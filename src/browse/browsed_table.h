@@ -16,9 +16,9 @@
 
 #include <optional>
 
+#include <functional>
 #include "browse/entry_field.h"
 #include "dbf/work_areas.h"
-#include <functional>
 
 namespace sendwerk {
 

@@ -22,7 +22,8 @@ EditColumn::~EditColumn() {
 void EditColumn::createXbp() {
     xbpGet_ = new EntryField(browser_.entrySettings(), browser_.viewport());
     xbpGet_->hide();
-    applyPresentation(*xbpGet_, {{presentation::TextColour, colour::Blue}, {presentation::Background, colour::Neutral}});
+    applyPresentation(*xbpGet_,
+                      {{presentation::TextColour, colour::Blue}, {presentation::Background, colour::Neutral}});
     xbpGet_->controller = this;
     xbpGet_->dataLink = link_;
     if (editable) xbpGet_->editable = *editable;

@@ -63,7 +63,7 @@ private:
     QString heading_;
     DataLink link_;
     bool active_ = false;
-    int row_ = -1;  // the row the editor stands over
+    int row_ = -1;                 // the row the editor stands over
     QPointer<EntryField> xbpGet_;  // a child of the data area, which may go first
 };
 

@@ -23,8 +23,8 @@ enum MenuItem { Check = 1, Undo, Separator1, Cut, Copy, Paste, Remove, Separator
 
 std::unique_ptr<QMenu> makeContextMenu() {
     auto menu = std::make_unique<QMenu>();
-    for (const char* caption : {"~Prüfen", "~Rückgängig", "", "~Ausschneiden", "~Kopieren", "~Einfügen", "~Löschen",
-                                "", "Alles ~markieren"}) {
+    for (const char* caption : {"~Prüfen", "~Rückgängig", "", "~Ausschneiden", "~Kopieren", "~Einfügen", "~Löschen", "",
+                                "Alles ~markieren"}) {
         if (*caption == '\0')
             menu->addSeparator();
         else
@@ -416,7 +416,8 @@ void EntryField::itemSelected(int nItem) {
     switch (nItem) {
     case Check:
         if (!postValidate()) {
-            settings_.events.runPopup([this] { QMessageBox::information(this, QString(), QStringLiteral("Illegal data")); });
+            settings_.events.runPopup(
+                [this] { QMessageBox::information(this, QString(), QStringLiteral("Illegal data")); });
             setFocus();
         }
         break;

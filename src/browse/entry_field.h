@@ -78,7 +78,7 @@ public:
     QString getData(bool lSetOriginal = true);
     EntryField& undo();
     EntryField& setEditBuffer(const QString& cBuffer);
-    bool clear();   // the next typed key first empties the text
+    bool clear();  // the next typed key first empties the text
     EntryField& home();
     bool setchanged();
 

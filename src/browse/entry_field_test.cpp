@@ -115,7 +115,7 @@ TEST_F(EntryFieldTest, TypingDeletingAndPastingOverMarks) {
         const char* what;
         bool insertMode;
         Mark start;
-        int key;           // 0: paste the clipboard with Shift+Ins
+        int key;  // 0: paste the clipboard with Shift+Ins
         QString clipboard;
         QString text;
     } cases[] = {
@@ -125,7 +125,11 @@ TEST_F(EntryFieldTest, TypingDeletingAndPastingOverMarks) {
         {"del in insert mode takes the character at the caret", true, {3, 3}, key::Delete, {}, "abdefghij "},
         {"backspace takes the one before", true, {3, 3}, key::Backspace, {}, "acdefghij "},
         {"del in overwrite mode takes the caret's character", false, {3, 4}, key::Delete, {}, "abdefghij "},
-        {"a wide selection takes as many pasted characters as it is wide", false, {3, 6}, 0, "0123456789",
+        {"a wide selection takes as many pasted characters as it is wide",
+         false,
+         {3, 6},
+         0,
+         "0123456789",
          "ab012fghij"},
         {"a caret mark takes the whole pasted text as far as it fits", false, {3, 4}, 0, "0123456789", "ab01234567"},
     };

@@ -36,7 +36,8 @@ protected:
         e->ignore();
         events_.postEvent(event::Quit, 0, 0, nullptr);
     }
-    void reject() override { /* Esc reaches the window's loop as a key, not as a rejection */ }
+    void reject() override { /* Esc reaches the window's loop as a key, not as a rejection */
+    }
 
 private:
     EventQueue& events_;

@@ -49,7 +49,8 @@ Result<void> EditBrowX(BrowserContext& context, const QString& name, const QStri
 QPoint CenterPos(QSize aSize, QSize aRefSize);
 // A 600 × 400 dialog centred on the desktop, made but not shown; a press on its close
 // box posts the quit event, which the window's loop takes in its turn.
-std::unique_ptr<QDialog> GuiStdDialog(EventQueue& events, const QString& cTitle = QStringLiteral("Standard Dialog Window"));
+std::unique_ptr<QDialog> GuiStdDialog(EventQueue& events,
+                                      const QString& cTitle = QStringLiteral("Standard Dialog Window"));
 // A browse view filling `parent`, on the browsed table.
 BrowseView* GuiBrowseDB(QWidget& parent, BrowsedTable& table, EventQueue& events, EntrySettings& entry);
 // Builds one editable column per field the grid can edit, in field order.

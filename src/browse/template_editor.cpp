@@ -34,7 +34,9 @@ bool TemplateEditor::takes(int position, QChar c) const {
 
 int TemplateEditor::firstEditable() const { return nextEditable(0) == 0 ? 1 : nextEditable(0); }
 
-int TemplateEditor::lastEditable() const { return previousEditable(width_ + 1) == 0 ? 1 : previousEditable(width_ + 1); }
+int TemplateEditor::lastEditable() const {
+    return previousEditable(width_ + 1) == 0 ? 1 : previousEditable(width_ + 1);
+}
 
 int TemplateEditor::nextEditable(int position) const {
     for (int p = position + 1; p <= width_; ++p)
@@ -106,9 +108,7 @@ void TemplateEditor::_assign() {
         set_(stored ? dbf::fieldText(form_, *stored) : buffer);
         return;
     }
-    case 'D':
-        set_(digits == QLatin1String("..") ? QString(width_, QLatin1Char(' ')) : buffer);
-        return;
+    case 'D': set_(digits == QLatin1String("..") ? QString(width_, QLatin1Char(' ')) : buffer); return;
     default: set_(buffer);
     }
 }

@@ -29,25 +29,25 @@ public:
 
     // The edit text while editing, empty otherwise; its length is the field's width.
     QString buffer;
-    int pos = 1;          // the caret
-    bool clear = false;   // the next typed character first empties the buffer
-    bool typeOut = false; // the last movement or entry tried to go past the last position
+    int pos = 1;           // the caret
+    bool clear = false;    // the next typed character first empties the buffer
+    bool typeOut = false;  // the last movement or entry tried to go past the last position
 
     char type() const { return form_.type; }
     int width() const { return width_; }
     bool hasFocus() const { return hasFocus_; }
 
-    void setFocus();      // buffer built from the value, caret on the first position
+    void setFocus();  // buffer built from the value, caret on the first position
     void killFocus();
     void reset();         // buffer rebuilt from the value, caret on the first position
     void UpdateBuffer();  // buffer rebuilt from the value, caret kept
     void _assign();       // the buffer stored as the value
 
     void home();
-    void End();           // onto the last character typed (the first position when none)
+    void End();  // onto the last character typed (the first position when none)
     void Left();
     void Right();
-    void ToDecPos();      // numbers: integer part right-aligned, caret behind the point
+    void ToDecPos();  // numbers: integer part right-aligned, caret behind the point
 
     void Insert(QChar c);
     void Overstrike(QChar c);

@@ -10,7 +10,9 @@ namespace {
 // An editor over a value held here, in editing, with the caret at `pos`.
 struct Editing {
     Editing(dbf::FieldDef form, QString start, int pos)
-        : value(std::move(start)), editor(form, [this] { return value; }, [this](const QString& v) { value = v; }) {
+        : value(std::move(start)),
+          editor(
+              form, [this] { return value; }, [this](const QString& v) { value = v; }) {
         editor.setFocus();
         editor.pos = pos;
     }
@@ -34,8 +36,8 @@ TEST(TemplateEditorTest, EditsKeepTheWidthAndTheFixedCharacters) {
         QString buffer;
         int posAfter;
     } cases[] = {
-        {"insert shifts the rest right and drops the last", kText, "abcdef", 2, [](TemplateEditor& e) { e.Insert('X'); },
-         "aXbcde", 3},
+        {"insert shifts the rest right and drops the last", kText, "abcdef", 2,
+         [](TemplateEditor& e) { e.Insert('X'); }, "aXbcde", 3},
         {"overstrike replaces", kText, "abcdef", 2, [](TemplateEditor& e) { e.Overstrike('X'); }, "aXcdef", 3},
         {"typing on the last position goes out", kText, "abcdef", 6, [](TemplateEditor& e) { e.Overstrike('X'); },
          "abcdeX", 6},
@@ -43,19 +45,17 @@ TEST(TemplateEditorTest, EditsKeepTheWidthAndTheFixedCharacters) {
          2},
         {"backspace at the first position does nothing", kText, "abcdef", 1, [](TemplateEditor& e) { e.BackSpace(); },
          "abcdef", 1},
-        {"delete takes the character at the caret", kText, "abcdef", 3, [](TemplateEditor& e) { e.Delete(); },
-         "abdef ", 3},
+        {"delete takes the character at the caret", kText, "abcdef", 3, [](TemplateEditor& e) { e.Delete(); }, "abdef ",
+         3},
         {"delete to the end", kText, "abcdef", 3, [](TemplateEditor& e) { e.DelEnd(); }, "ab    ", 3},
         {"delete the word right", kText, "ab cd ", 1, [](TemplateEditor& e) { e.DelWordRight(); }, "cd    ", 1},
         {"delete the word left", kText, "ab cd ", 6, [](TemplateEditor& e) { e.DelWordLeft(); }, "ab    ", 4},
-        {"a date's dots are skipped", kDay, "15.07.2024", 2, [](TemplateEditor& e) { e.Overstrike('8'); },
-         "18.07.2024", 4},
+        {"a date's dots are skipped", kDay, "15.07.2024", 2, [](TemplateEditor& e) { e.Overstrike('8'); }, "18.07.2024",
+         4},
         {"a date's dots do not move when deleting", kDay, "15.07.2024", 1, [](TemplateEditor& e) { e.Delete(); },
          "5 .07.2024", 1},
-        {"a letter is not a digit", kAmount, "  12.50", 1, [](TemplateEditor& e) { e.Overstrike('x'); }, "  12.50",
-         1},
-        {"the point tidies the number", kAmount, "12  .50", 2, [](TemplateEditor& e) { e.ToDecPos(); }, "  12.50",
-         6},
+        {"a letter is not a digit", kAmount, "  12.50", 1, [](TemplateEditor& e) { e.Overstrike('x'); }, "  12.50", 1},
+        {"the point tidies the number", kAmount, "12  .50", 2, [](TemplateEditor& e) { e.ToDecPos(); }, "  12.50", 6},
         {"a logical takes J as true", kDone, "F", 1, [](TemplateEditor& e) { e.Overstrike('j'); }, "T", 1},
         {"a pending clearing empties first", kText, "abcdef", 4,
          [](TemplateEditor& e) {
@@ -98,7 +98,7 @@ TEST(TemplateEditorTest, ABadDateIsToldOnlyForADate) {
         QString buffer;
         bool bad;
     } cases[] = {
-        {kDay, "31.02.2024", true}, {kDay, "29.02.2024", false}, {kDay, "  .  .    ", false},
+        {kDay, "31.02.2024", true}, {kDay, "29.02.2024", false},  {kDay, "  .  .    ", false},
         {kDay, "1 .07.2024", true}, {kText, "31.02.2024", false},
     };
     for (const auto& c : cases) {

@@ -46,13 +46,15 @@ Result<QByteArray> date(const FieldDef& field, const QString& text) {
     QDate value = QDate::fromString(plain, QStringLiteral("yyyyMMdd"));
     if (!value.isValid()) value = QDate::fromString(plain, QStringLiteral("dd.MM.yyyy"));
     if (!value.isValid())
-        return Failure{QStringLiteral("%1 ist kein Datum (JJJJMMTT oder TT.MM.JJJJ) für %2").arg(quoted(text), field.name)};
+        return Failure{
+            QStringLiteral("%1 ist kein Datum (JJJJMMTT oder TT.MM.JJJJ) für %2").arg(quoted(text), field.name)};
     return formatDate(value);
 }
 
 Result<QByteArray> logical(const FieldDef& field, const QString& text) {
     const QString plain = withoutBlanks(text).toUpper();
-    if (plain == QLatin1String("T") || plain == QLatin1String("Y") || plain == QLatin1String("J")) return QByteArray("T");
+    if (plain == QLatin1String("T") || plain == QLatin1String("Y") || plain == QLatin1String("J"))
+        return QByteArray("T");
     if (plain == QLatin1String("F") || plain == QLatin1String("N")) return QByteArray("F");
     if (plain == QLatin1String("?")) return QByteArray("?");
     return Failure{QStringLiteral("%1 ist kein logischer Wert (T oder F) für %2").arg(quoted(text), field.name)};
@@ -67,7 +69,8 @@ Result<QByteArray> storedBytes(const FieldDef& field, const QString& text) {
     case 'N': return number(field, text);
     case 'D': return date(field, text);
     case 'L': return logical(field, text);
-    default: return Failure{QStringLiteral("Das Feld %1 hat den unbekannten Typ %2").arg(field.name, QChar(field.type))};
+    default:
+        return Failure{QStringLiteral("Das Feld %1 hat den unbekannten Typ %2").arg(field.name, QChar(field.type))};
     }
 }
 

@@ -17,14 +17,14 @@ TEST(FieldTextTest, TypedTextBecomesTheStoredBytesOrIsRefused) {
         const char* stored;  // nullptr: refused
     } cases[] = {
         {kName, "Anna", "Anna "},
-        {kName, "Anna      ", "Anna "},   // trailing blanks do not count towards the width
+        {kName, "Anna      ", "Anna "},  // trailing blanks do not count towards the width
         {kName, QString::fromUtf8("Weiß"), "Wei\xDF "},
-        {kName, "Annabell", nullptr},      // too long: never stored cut
+        {kName, "Annabell", nullptr},  // too long: never stored cut
         {kName, QString::fromUtf8("ĉ"), nullptr},
         {kAmount, "12,5", "  12.50"},
         {kAmount, " -3 ", "  -3.00"},
         {kAmount, "", "       "},
-        {kAmount, "123456", nullptr},      // would need 9 places: never asterisks
+        {kAmount, "123456", nullptr},  // would need 9 places: never asterisks
         {kAmount, "zwei", nullptr},
         {kDay, "15.07.2024", "20240715"},
         {kDay, "20240715", "20240715"},
@@ -54,7 +54,7 @@ TEST(FieldTextTest, StoredBytesAreShownInTheFormTheOfficeTypes) {
         QString text;
     } cases[] = {
         {kName, "Wei\xDF ", QString::fromUtf8("Weiß ")},
-        {kAmount, "12.5   ", "  12.50"},   // another writer's left-aligned number
+        {kAmount, "12.5   ", "  12.50"},  // another writer's left-aligned number
         {kAmount, "       ", "       "},
         {kDay, "20240715", "15.07.2024"},
         {kDay, "        ", "          "},
