@@ -38,7 +38,9 @@ namespace {
 
 // Everything Main works with, alive for the whole run.
 struct Services {
-    Settings settings = Settings::load();
+    explicit Services(Settings read) : settings(std::move(read)) {}
+
+    Settings settings;
     PathResolver resolver = PathResolver::fromSettings(settings);
     FileSystem files{resolver};
     dbf::WorkAreas areas{resolver};
@@ -47,7 +49,7 @@ struct Services {
     EventQueue events;
     DesktopTone tone;
     EntrySettings entry{events, std::ref(tone)};
-    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder};
+    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.errorReportAddress};
     Shared shared;
     BoundTexts texts;
     TickTimer timer;
@@ -96,6 +98,7 @@ void Main(Services& s, GuardedApplication& app) {
     const QSize desktop = QGuiApplication::primaryScreen()->geometry().size();
     s.shared.nH = desktop.width() / 800.0;
     s.shared.nV = desktop.height() / 600.0;
+    fitFirstBuildTo(s.shared, QGuiApplication::primaryScreen()->availableGeometry().size());
     s.clock.setIdleHook(s.events.idleHook());
     const MessageBox message = messageBoxOn(s.events);
 
@@ -118,10 +121,24 @@ void Main(Services& s, GuardedApplication& app) {
     closeAllTables(s.areas);
 }
 
+// For whoever started the program from a terminal or reads the desktop's log.
+void tellTerminal(const QString& line) {
+    std::fprintf(stderr, "sendwerk: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 int runProgram(GuardedApplication& app) {
-    Services services;
+    const Result<Settings> settings = Settings::load();
+    Services services(settings.ok() ? settings.value() : Settings{});
+    if (!settings.ok()) {
+        // Without its drive map the program would only report missing folders.
+        tellTerminal(settings.cause());
+        messageBoxOn(services.events)(settings.cause());
+        return 1;
+    }
+    tellTerminal(settings->origin());
     const auto body = [&] {
         try {
             Main(services, app);

@@ -2,9 +2,14 @@
 
 #include "dbf/field_text.h"
 #include "dbf/ntx_builder.h"
+#include "dbf/ntx_format.h"
 #include "dbf/table.h"
 #include "platform/code_page.h"
 #include "record_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <memory>
 #include <stdexcept>
@@ -49,6 +54,36 @@ FieldDef parseFieldDefinition(const QString& table, const QString& definition) {
     return field;
 }
 
+// The indexes in the table's folder whose key names one of its fields: an append does
+// not reach them, so they no longer find the new record until rebuilt.
+struct IndexFile {
+    QString name;
+    QString expression;
+};
+
+QList<IndexFile> indexesOf(const Table& table) {
+    QList<IndexFile> found;
+    const QDir folder = QFileInfo(table.path()).dir();
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.ntx")}, QDir::Files, QDir::Name)) {
+        QFile ntx(file.filePath());
+        if (!ntx.open(QIODevice::ReadOnly)) continue;
+        QString expression;
+        try {
+            expression = dbf::parseNtxHeader(ntx.read(dbf::ntxPageSize), file.filePath(), ntx.size()).expression;
+        } catch (const dbf::DbfError&) {
+            continue;  // not an index this tool could rebuild either
+        }
+        static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+        for (auto match = word.globalMatch(expression); match.hasNext();) {
+            if (table.hasField(match.next().captured())) {
+                found.append({file.fileName(), expression});
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 int info(const QString& path, const Output& out) {
@@ -85,7 +120,7 @@ int create(const QString& path, const QStringList& definitions, const Output&) {
     return 0;
 }
 
-int append(const QString& path, const QStringList& assignments, const Output&) {
+int append(const QString& path, const QStringList& assignments, const Output&, const Notice& notice) {
     auto table = openTable(path, dbf::ShareMode::Shared);
     QList<std::pair<FieldDef, QByteArray>> values;
     for (const QString& assignment : assignments) {
@@ -103,6 +138,10 @@ int append(const QString& path, const QStringList& assignments, const Output&) {
     }
     table->commit();
     table->unlockAll();
+    for (const IndexFile& index : indexesOf(*table))
+        notice(QStringLiteral("dbftool: %1 beside the table does not hold the new record; rebuild it: "
+                              "dbftool index %2 %1 '%3'")
+                   .arg(index.name, path, index.expression));
     return 0;
 }
 
