@@ -14,12 +14,13 @@
 namespace sendwerk {
 
 QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                           std::function<void()> notAus)
+                           std::function<void()> notAus, std::function<void()> logBrowser)
     : shared_(shared),
       context_(context),
       tone_(std::move(tone)),
       keepPainting_(std::move(keepPainting)),
-      notAus_(std::move(notAus)) {}
+      notAus_(std::move(notAus)),
+      logBrowser_(std::move(logBrowser)) {}
 
 void QueueActions::senden() { Senden(shared_, context_); }
 
@@ -37,11 +38,13 @@ void QueueActions::runNotepad(const QString& dosPath) {
     context_.starter.runAndWait(QStringLiteral("Notepad.exe"), {encode1252(dosPath).bytes}, keepPainting_);
 }
 
-// The text editor and the table browser are not part of the program yet; until they
-// are, F1, Ctrl+E, Alt+L and the log button leave everything as it is.
+// The text editor is not part of the program yet; until it is, F1 and Ctrl+E leave
+// everything as it is.
 void QueueActions::openTextEditor(const QString&, const QString&) {}
 
-void QueueActions::openLogBrowser() {}
+void QueueActions::openLogBrowser() {
+    if (logBrowser_) logBrowser_();
+}
 
 void QueueActions::tone() {
     if (tone_) tone_(1000, 9 / 18.2);

@@ -1,6 +1,6 @@
 // The real MainActions: the queue's routines on the shared state and the office's
 // services, the configured editor for "Notepad.exe" (the window keeps painting while
-// it runs), the desktop tone, and NotAus. Built by Main for the whole run; GUI thread.
+// it runs), the desktop tone, NotAus and the send log's browser. Built by Main for the whole run; GUI thread.
 #pragma once
 
 #include <functional>
@@ -16,7 +16,7 @@ struct QueueContext;
 class QueueActions final : public MainActions {
 public:
     QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                 std::function<void()> notAus);
+                 std::function<void()> notAus, std::function<void()> logBrowser);
 
     void senden() override;
     void wiederholen(int nFQ) override;
@@ -35,6 +35,7 @@ private:
     Tone tone_;
     std::function<void()> keepPainting_;
     std::function<void()> notAus_;
+    std::function<void()> logBrowser_;
 };
 
 }  // namespace sendwerk
