@@ -84,7 +84,7 @@ DialogWindow::DialogWindow(DialogEnvironment env, QWidget* owner, const Names& n
     pane_->setFocus();
 }
 
-DialogWindow::LoopEnd DialogWindow::runModal(const std::function<void(const Event&)>& keyCommand) {
+DialogWindow::LoopEnd DialogWindow::runModal(const std::function<bool(const Event&)>& keyCommand) {
     postCloseRequests = true;
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -98,7 +98,7 @@ DialogWindow::LoopEnd DialogWindow::runModal(const std::function<void(const Even
         }
         // No other window of the program takes input while the dialog is open.
         if (e.isInput() && !e.isFor(this)) continue;
-        if (e.number == event::Keyboard && keyCommand) keyCommand(e);
+        if (e.number == event::Keyboard && keyCommand && !keyCommand(e)) continue;
         env_.events.handEvent(e);
     }
     postCloseRequests = false;

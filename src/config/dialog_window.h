@@ -81,9 +81,10 @@ public:
     enum class LoopEnd { Quit, CloseBox };
     // Makes the window application-modal, shows it and takes events until the quit
     // event or the window's close box. Input for other windows is dropped; every
-    // keyboard event that is left is shown to `keyCommand` before it is handed on;
-    // everything else (timer ticks too) is handed on. Modeless and hidden afterwards.
-    LoopEnd runModal(const std::function<void(const Event&)>& keyCommand = {});
+    // keyboard event that is left is shown to `keyCommand` first and handed on when it
+    // returns true; everything else (timer ticks too) is handed on. Modeless and hidden
+    // afterwards.
+    LoopEnd runModal(const std::function<bool(const Event&)>& keyCommand = {});
 
     // While true, the close box posts its request into the queue (modal form only).
     bool postCloseRequests = false;
