@@ -17,7 +17,9 @@
 #include "app/startup_window.h"
 #include "app/tick_timer.h"
 #include "app/window_build.h"
+#include "config/configuration_modes.h"
 #include "config/message_dialog.h"
+#include "config/text_editor.h"
 #include "dbf/work_areas.h"
 #include "platform/clock.h"
 #include "platform/dos_path.h"
@@ -101,14 +103,15 @@ void Main(Services& s, GuardedApplication& app) {
     s.clock.pause(3);
     startup.reset();
 
-    if (startModeFor(QGuiApplication::queryKeyboardModifiers()) != StartMode::Normal) {
-        // The configuration modes are not part of the program yet; they end like this.
-        message(QStringLiteral("Das Programm wird beendet. Starten Sie es bei Bedarf neu."));
+    const EditorEnvironment editor{{s.events, s.clock}, s.files, message, {}};
+    if (const StartMode mode = startModeFor(QGuiApplication::queryKeyboardModifiers()); mode != StartMode::Normal) {
+        runConfigurationMode(mode, s.shared.cDatver, editor);
         closeAllTables(s.areas);
         return;
     }
 
-    QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); });
+    QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); },
+                         textEditorFor(editor));
     runMainWindow(s, app, actions);
     closeAllTables(s.areas);
 }

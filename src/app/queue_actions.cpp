@@ -13,12 +13,13 @@
 namespace sendwerk {
 
 QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                           std::function<void()> notAus)
+                           std::function<void()> notAus, TextEditorOpener textEditor)
     : shared_(shared),
       context_(context),
       tone_(std::move(tone)),
       keepPainting_(std::move(keepPainting)),
-      notAus_(std::move(notAus)) {}
+      notAus_(std::move(notAus)),
+      textEditor_(std::move(textEditor)) {}
 
 bool QueueActions::senden() { return Senden(shared_, context_); }
 
@@ -38,10 +39,10 @@ void QueueActions::runNotepad(const QString& dosPath) {
     context_.starter.runAndWait(QStringLiteral("Notepad.exe"), {encode1252(dosPath).bytes}, keepPainting_);
 }
 
-// The text editor and the table browser are not part of the program yet; until they
-// are, F1, Ctrl+E, Alt+L and the log button leave everything as it is.
-void QueueActions::openTextEditor(const QString&, const QString&) {}
+void QueueActions::openTextEditor(const QString& dosPath, const QString& title) { textEditor_(dosPath, title); }
 
+// The table browser is not part of the program yet; until it is, Alt+L and the log
+// button leave everything as it is.
 void QueueActions::openLogBrowser() {}
 
 void QueueActions::tone() {

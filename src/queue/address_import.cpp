@@ -37,7 +37,7 @@ Result<AddressImport> importNewAddresses(const QString& cDatver, const FileSyste
     AddressImport out{newAddressLines(content), {}};
     if (const FileResult copied = files.copy(exportPath, cDatver + kExportCopy); !copied) {
         out.exportKept = QStringLiteral("Die Kopie CMail\\NeueWMails.old konnte nicht geschrieben werden: ") +
-                         copied.error;
+                         copied.error + QStringLiteral("\r\nDie MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.");
         return out;
     }
     clock.pause(1);
