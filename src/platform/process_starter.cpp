@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -87,16 +89,17 @@ struct ExecReport {
         if (fds[1] >= 0) ::close(fds[1]);
         fds[1] = -1;
     }
-    // True when the child reached exec; blocks until it has or has failed.
+    // True when the child reached exec; blocks until it has or has failed. On failure
+    // `error` holds the child's errno.
     bool execSucceeded() {
         closeWriteEnd();
-        int error = 0;
         for (;;) {
             const ssize_t got = ::read(fds[0], &error, sizeof error);
             if (got < 0 && errno == EINTR) continue;
             return got == 0;
         }
     }
+    int error = 0;
 };
 
 // An argument vector ends each argument at a NUL byte; rather than hand the program a
@@ -199,6 +202,132 @@ int PosixProcessStarter::runAndWait(const QString& dosProgram, const QList<QByte
     if (!started) return -1;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     return 128 + WTERMSIG(status);
+}
+
+namespace {
+
+constexpr qsizetype kPipedOutputLimit = 8 * 1024;
+
+void closeIfOpen(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// Writes what fits without blocking; SIGPIPE (the command stopped reading) is held back
+// and swallowed, so only this write sees EPIPE. Returns false when the pipe is broken.
+bool writeSome(int fd, const QByteArray& input, qsizetype& written) {
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const ssize_t n = ::write(fd, input.constData() + written, size_t(input.size() - written));
+    const int error = errno;
+    if (n < 0 && error == EPIPE) {
+        const struct timespec none {};
+        ::sigtimedwait(&pipeSignal, nullptr, &none);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    if (n > 0) written += n;
+    return n >= 0 || error == EAGAIN || error == EINTR;
+}
+
+void readSome(int& fd, QByteArray& output) {
+    char buffer[4096];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+        output.append(buffer, std::min<qsizetype>(n, std::max<qsizetype>(0, kPipedOutputLimit - output.size())));
+    } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+        closeIfOpen(fd);
+    }
+}
+
+}  // namespace
+
+PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::chrono::milliseconds timeLimit,
+                      const std::function<void()>& whileWaiting) {
+    using Steady = std::chrono::steady_clock;
+    PipedRun run;
+    if (command.isEmpty() || command.front().isEmpty()) {
+        run.failure = QStringLiteral("kein Befehl angegeben");
+        return run;
+    }
+    const Steady::time_point deadline = Steady::now() + timeLimit;
+    const ChildImage image(command, {});
+    ExecReport report;
+    int toChild[2] = {-1, -1};
+    int fromChild[2] = {-1, -1};
+    if (!report.valid() || ::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0) {
+        for (int* fd : {&toChild[0], &toChild[1], &fromChild[0], &fromChild[1]}) closeIfOpen(*fd);
+        run.failure = QString::fromLocal8Bit(std::strerror(errno));
+        return run;
+    }
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setpgid(0, 0);
+        ::dup2(toChild[0], STDIN_FILENO);
+        ::dup2(fromChild[1], STDOUT_FILENO);
+        ::dup2(fromChild[1], STDERR_FILENO);
+        image.exec(report.fds[1]);
+    }
+    closeIfOpen(toChild[0]);
+    closeIfOpen(fromChild[1]);
+    if (child < 0) {
+        closeIfOpen(toChild[1]);
+        closeIfOpen(fromChild[0]);
+        run.failure = QString::fromLocal8Bit(std::strerror(errno));
+        return run;
+    }
+    ::setpgid(child, child);  // also here, so the group exists whoever runs first
+    run.started = report.execSucceeded();
+    if (!run.started) {
+        run.failure = QString::fromLocal8Bit(std::strerror(report.error));
+        closeIfOpen(toChild[1]);
+        closeIfOpen(fromChild[0]);
+        int status = 0;
+        waitFor(child, status, 0);
+        return run;
+    }
+
+    ::fcntl(toChild[1], F_SETFL, O_NONBLOCK);
+    ::fcntl(fromChild[0], F_SETFL, O_NONBLOCK);
+    qsizetype written = 0;
+    if (input.isEmpty()) closeIfOpen(toChild[1]);
+    int status = 0;
+    bool ended = false;
+    while (!ended) {
+        if (Steady::now() >= deadline) {
+            run.timedOut = true;
+            ::kill(-child, SIGKILL);
+            ::kill(child, SIGKILL);
+            waitFor(child, status, 0);
+            break;
+        }
+        struct pollfd watched[2];
+        nfds_t count = 0;
+        if (fromChild[0] >= 0) watched[count++] = {fromChild[0], POLLIN, 0};
+        if (toChild[1] >= 0) watched[count++] = {toChild[1], POLLOUT, 0};
+        ::poll(watched, count, 20);
+        for (nfds_t i = 0; i < count; ++i) {
+            if (watched[i].revents == 0) continue;
+            if (watched[i].fd == fromChild[0]) readSome(fromChild[0], run.output);
+            else if (!writeSome(toChild[1], input, written) || written == input.size()) closeIfOpen(toChild[1]);
+        }
+        if (whileWaiting) whileWaiting();
+        ended = waitFor(child, status, WNOHANG) == child;
+    }
+    closeIfOpen(toChild[1]);
+    // What the command wrote before it ended; a helper it left behind keeps the pipe
+    // open, so read only what is there now.
+    while (fromChild[0] >= 0) {
+        struct pollfd watched = {fromChild[0], POLLIN, 0};
+        if (::poll(&watched, 1, 0) <= 0) break;
+        readSome(fromChild[0], run.output);
+    }
+    closeIfOpen(fromChild[0]);
+    if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status)) run.exitStatus = 128 + WTERMSIG(status);
+    return run;
 }
 
 }  // namespace sendwerk

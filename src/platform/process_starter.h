@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 #include "platform/file_system.h"
@@ -54,5 +55,25 @@ private:
     const FileSystem& files_;
     QStringList editorCommand_;
 };
+
+// The outcome of a command that was fed on its standard input.
+struct PipedRun {
+    bool started = false;    // false: not found or not executable (see `failure`)
+    bool timedOut = false;   // the time limit ran out; the command was killed
+    int exitStatus = -1;     // its exit status, 128 + signal when a signal ended it
+    QByteArray output;       // what it wrote on stdout and stderr, at most 8 KiB
+    QString failure;         // why it was not started; empty otherwise
+
+    bool succeeded() const { return started && !timedOut && exitStatus == 0; }
+};
+
+// Runs a native command (program searched on PATH unless it holds a '/', then its
+// arguments; no shell), writes `input` to its standard input, closes it and waits for
+// the command to end, at most `timeLimit` from the start: then it and its process group
+// are killed and reaped. A command that stops reading gets no more input, and does not
+// block the caller past the limit. `whileWaiting` is called about every 20 ms. Used for
+// printer commands ("|lp -d office").
+PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::chrono::milliseconds timeLimit,
+                      const std::function<void()>& whileWaiting = {});
 
 }  // namespace sendwerk

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 
 namespace sendwerk {
 namespace {
@@ -162,6 +163,47 @@ TEST_F(ProcessStarterTest, ChildrenInheritNoDescriptorsAndDetachedOnesNoInput) {
     EXPECT_EQ(awaitFile("bin/seen"), "closed\n/dev/null\n");
     ::close(200);
     EXPECT_TRUE(files.canOpenExclusively("C:\\ZUMA\\CMAIL\\LOG_SENDWERK.DBF"));
+}
+
+TEST(RunWithInput, FeedsTheCommandAndTellsHowItEnded) {
+    const QByteArray big(1 << 20, 'x');  // far more than a pipe holds
+    struct Case {
+        const char* name;
+        QStringList command;
+        QByteArray input;
+        bool started;
+        int exitStatus;
+        QByteArray output;
+    } cases[] = {
+        {"input arrives unchanged", {"cat"}, QByteArray("\x81ber\r\n\f", 7), true, 0, QByteArray("\x81ber\r\n\f", 7)},
+        {"exit status", {"sh", "-c", "cat >/dev/null; echo kaputt >&2; exit 3"}, "x", true, 3, "kaputt\n"},
+        {"a command that reads nothing", {"true"}, big, true, 0, ""},
+        {"no input at all", {"cat"}, "", true, 0, ""},
+        {"not found", {"no-such-command-here"}, "x", false, -1, ""},
+        {"no command", {}, "x", false, -1, ""},
+    };
+    for (const Case& c : cases) {
+        const PipedRun run = runWithInput(c.command, c.input, std::chrono::seconds(20));
+        EXPECT_EQ(run.started, c.started) << c.name;
+        EXPECT_FALSE(run.timedOut) << c.name;
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << c.name;
+        EXPECT_EQ(run.output, c.output) << c.name;
+        EXPECT_EQ(run.failure.isEmpty(), c.started) << c.name;
+    }
+}
+
+TEST(RunWithInput, AHangingCommandIsStoppedAtTheTimeLimit) {
+    int calls = 0;
+    const auto start = Clock::now();
+    const PipedRun run = runWithInput({"tail", "-f", "/dev/null"}, QByteArray(1 << 20, 'x'),
+                                      std::chrono::milliseconds(300), [&calls] { ++calls; });
+    const auto took = Clock::now() - start;
+    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.timedOut);
+    EXPECT_FALSE(run.succeeded());
+    EXPECT_EQ(run.exitStatus, 128 + SIGKILL);
+    EXPECT_GT(calls, 3);
+    EXPECT_LT(took, std::chrono::seconds(5));
 }
 
 }  // namespace

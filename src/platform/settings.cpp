@@ -74,6 +74,9 @@ Settings Settings::fromFile(const QString& path) {
     }
     settings.editor = QProcess::splitCommand(values.value(QStringLiteral("programs/editor")));
     settings.textPrinter = values.value(QStringLiteral("programs/textprinter"));
+    if (const QString page = values.value(QStringLiteral("programs/textcodepage")); !page.isEmpty())
+        settings.textCodePage = page;
+    settings.pagePrinter = values.value(QStringLiteral("programs/pageprinter"));
     settings.orderTableFolder = values.value(QStringLiteral("tables/orderfolder"));
     // The folder is used as a prefix, so it must end with a separator.
     if (!settings.orderTableFolder.isEmpty() && !settings.orderTableFolder.endsWith(QLatin1Char('\\')) &&

@@ -13,6 +13,8 @@
 //   [programs]
 //   editor=gnome-text-editor --wait
 //   textprinter=|lp -d office
+//   textcodepage=850
+//   pageprinter=office-laser
 //   [tables]
 //   orderfolder=C:\ZUMA\   (a folder: ends with a backslash)
 //   [mail]
@@ -35,6 +37,12 @@ struct Settings {
     QStringList editor;
     // Where text output for "LPT1" goes: a device file, or "|command" to pipe into.
     QString textPrinter;
+    // The code page of the bytes sent to the text printer: "850" (the default, what the
+    // office's printers on LPT1 got), "1252" or "UTF-8".
+    QString textCodePage = QStringLiteral("850");
+    // The printer of page printouts ("LPTA"): empty for the desktop's default printer, a
+    // CUPS printer name, "|command" that gets the job as PDF, or a path ending in ".pdf".
+    QString pagePrinter;
     // DOS folder of the order table `best` (ending with a backslash); empty means the
     // current folder.
     QString orderTableFolder;

@@ -43,6 +43,8 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
                  "[programs]\n"
                  "editor=gnome-text-editor --wait \"/opt/my files/x\"\n"
                  "textprinter=|lp -d office;raw\n"
+                 "textcodepage=1252\n"
+                 "pageprinter=/srv/ausdrucke/seiten.pdf\n"
                  "[tables]\n"
                  "orderfolder=C:\\ZUMA\\\n"
                  "[mail]\n"
@@ -55,6 +57,8 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
     EXPECT_EQ(settings.drives.size(), 3);
     EXPECT_EQ(settings.editor, (QStringList{"gnome-text-editor", "--wait", "/opt/my files/x"}));
     EXPECT_EQ(settings.textPrinter, "|lp -d office;raw");
+    EXPECT_EQ(settings.textCodePage, "1252");
+    EXPECT_EQ(settings.pagePrinter, "/srv/ausdrucke/seiten.pdf");
     EXPECT_EQ(settings.orderTableFolder, "C:\\ZUMA\\");
     EXPECT_EQ(settings.caFile, "/etc/sendwerk/office-ca.pem");
 }
@@ -79,6 +83,8 @@ TEST(Settings, MissingOrBrokenFileGivesEmptySettings) {
         EXPECT_TRUE(settings.drives.isEmpty()) << path.toStdString();
         EXPECT_TRUE(settings.editor.isEmpty()) << path.toStdString();
         EXPECT_TRUE(settings.orderTableFolder.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(settings.pagePrinter.isEmpty()) << path.toStdString();  // the default printer
+        EXPECT_EQ(settings.textCodePage, "850") << path.toStdString();
     }
 }
 

@@ -2,7 +2,9 @@
 // reads and writes, with their start values. `Main` (or the headless command) owns one
 // instance for the whole run and passes it by reference; there is no global copy.
 // Panes and buttons are borrowed pointers to the screen's parts (null until a window or
-// an in-memory stand-in is attached). Not thread-safe: the GUI thread owns it.
+// an in-memory stand-in is attached). Printing keeps its scalars here; its objects
+// (oPrinterPS, oFont, the text device) live in `Printing` (print/printout.h), which Main
+// owns next to this. Not thread-safe: the GUI thread owns it.
 #pragma once
 
 #include <QString>

@@ -1,31 +1,5 @@
-// Fonts named the office's way: point size, a full stop, the face name, optionally
-// style words ("12. consolas", "10.Times New Roman", "10.COURIER NEW", "11.CONSOLAS",
-// "10.Arial Bold"). Faces this desktop lacks are replaced by named stand-ins that look
-// alike (Consolas and Courier New by a monospace face, Times New Roman by a serif one,
-// Arial by a sans one), chosen among the families that are installed. A name without a
-// usable size keeps the application font's size. GUI thread only.
+// The office's compound font names ("12. consolas", "10.Times New Roman") for the window
+// parts. They live with printing, which needs them below the widgets (QtGui only).
 #pragma once
 
-#include <QFont>
-#include <QString>
-
-namespace sendwerk {
-
-struct CompoundFontName {
-    int pointSize = 0;          // 0: none given
-    QString face;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strikeOut = false;
-};
-
-CompoundFontName parseCompoundFontName(const QString& name);
-
-// The installed family that stands for `face` (itself when installed, matched without
-// regard to letter case).
-QString installedFamilyFor(const QString& face);
-
-QFont fontFromCompoundName(const QString& name);
-
-}  // namespace sendwerk
+#include "print/compound_font.h"

@@ -1,6 +1,6 @@
-#include "widgets/fonts.h"
+#include "print/compound_font.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFontDatabase>
 #include <QStringList>
 
@@ -52,8 +52,8 @@ CompoundFontName parseCompoundFontName(const QString& name) {
     // Style words stand at the end; a face needs at least one word of its own.
     while (words.size() > 1) {
         const QString last = words.last().toLower();
-        if (last == u"bold") out.bold = true;
-        else if (last == u"italic") out.italic = true;
+        if (last == u"bold" || last == u"fett") out.bold = true;
+        else if (last == u"italic" || last == u"kursiv") out.italic = true;
         else if (last == u"underline") out.underline = true;
         else if (last == u"strikeout") out.strikeOut = true;
         else if (last != u"normal") break;
@@ -72,12 +72,12 @@ QString installedFamilyFor(const QString& face) {
         probe.setStyleHint(s->hint);
         return probe.defaultFamily();
     }
-    return QApplication::font().family();
+    return QGuiApplication::font().family();
 }
 
 QFont fontFromCompoundName(const QString& name) {
     const CompoundFontName parsed = parseCompoundFontName(name);
-    QFont font = QApplication::font();
+    QFont font = QGuiApplication::font();
     if (!parsed.face.isEmpty()) font.setFamily(installedFamilyFor(parsed.face));
     if (const StandIn* s = standInFor(parsed.face)) font.setStyleHint(s->hint);
     if (parsed.pointSize > 0) font.setPointSize(parsed.pointSize);
