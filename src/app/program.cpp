@@ -18,6 +18,7 @@
 #include "app/tick_timer.h"
 #include "app/window_build.h"
 #include "config/configuration_modes.h"
+#include "config/editor_printing.h"
 #include "config/message_dialog.h"
 #include "config/text_editor.h"
 #include "dbf/work_areas.h"
@@ -26,6 +27,7 @@
 #include "platform/file_system.h"
 #include "platform/process_starter.h"
 #include "platform/settings.h"
+#include "print/printout.h"
 #include "queue/queue_context.h"
 #include "queue/shared.h"
 #include "queue/start_up.h"
@@ -48,6 +50,7 @@ struct Services {
     DesktopTone tone;
     QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder};
     Shared shared;
+    Printing printing{settings};
     BoundTexts texts;
     TickTimer timer;
 };
@@ -97,13 +100,15 @@ void Main(Services& s, GuardedApplication& app) {
     s.shared.nV = desktop.height() / 600.0;
     s.clock.setIdleHook(s.events.idleHook());
     const MessageBox message = messageBoxOn(s.events);
+    s.printing.report = message;
+    s.printing.whileWaiting = s.events.idleHook();
 
     auto startup = showStartupWindow(s.shared);
     if (!startUpChecks(s.shared, s.queue, {message, tableOpenDialogsOn(s.events, s.clock)})) return;
     s.clock.pause(3);
     startup.reset();
 
-    const EditorEnvironment editor{{s.events, s.clock}, s.files, message, {}};
+    const EditorEnvironment editor{{s.events, s.clock}, s.files, message, editorPrintingFor(s.shared, s.printing)};
     if (const StartMode mode = startModeFor(QGuiApplication::queryKeyboardModifiers()); mode != StartMode::Normal) {
         runConfigurationMode(mode, s.shared.cDatver, editor);
         closeAllTables(s.areas);
