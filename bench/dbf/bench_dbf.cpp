@@ -26,7 +26,7 @@ void appendRecords(benchmark::State& state, bool commitEach) {
         QTemporaryDir dir;
         Table::create(dir.path() + "/LOG_SENDWERK", sendLogFields);
         std::unique_ptr<Table> table;
-        Table::open(dir.path() + "/LOG_SENDWERK", ShareMode::Shared, table);
+        table = std::move(Table::open(dir.path() + "/LOG_SENDWERK", ShareMode::Shared).value());
         state.ResumeTiming();
         for (int i = 0; i < records; ++i) {
             table->appendBlank();
@@ -54,7 +54,7 @@ void BM_SeekIn100000KeyIndex(benchmark::State& state) {
     const QString name = dir.path() + "/BEST";
     Table::create(name, {{"AUFTRNR", 'N', 6, 0}, {"ANSP_KTOI", 'C', 40, 0}});
     std::unique_ptr<Table> table;
-    Table::open(name, ShareMode::Exclusive, table);
+    table = std::move(Table::open(name, ShareMode::Exclusive).value());
     std::vector<int> numbers(keys);
     for (int i = 0; i < keys; ++i) numbers[static_cast<std::size_t>(i)] = 100000 + i * 7;
     std::shuffle(numbers.begin(), numbers.end(), std::mt19937(3));

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/send_schedule.h"
 #include "app/tick_timer.h"
+#include "queue/colour_numbers.h"
 #include "queue/shared.h"
 #include "widgets/event_queue.h"
 #include "widgets/magic_button.h"
@@ -13,24 +14,23 @@ namespace sendwerk {
 
 namespace {
 
-constexpr int kSending = 5;
-constexpr int kSent = 6;
-
-int indicatorFor(const TextPane& pane) { return pane.data().contains(QStringLiteral(".ausg")) ? 7 : 0; }
+int indicatorFor(TextPane& pane) {
+    return pane.data().contains(QStringLiteral(".ausg")) ? kFolderIndicator : kButtonDefaultColour;
+}
 
 }  // namespace
 
 void announceSendStart(Shared& shared, MainWindow& window) {
-    window.oXbpBS->setColorBG(kSending);
+    window.oXbpBS->setColorBG(kSendingColour);
     window.setWindowTitle(titleAfterClick(shared.cNextSenden));
 }
 
 void timedSendRun(Shared& shared, MainWindow& window, MainActions& actions) {
     const QString announced = shared.cNextSenden;
-    window.oXbpBS->setColorBG(kSending);
+    window.oXbpBS->setColorBG(kSendingColour);
     actions.tone();
     actions.senden();
-    window.oXbpBS->setColorBG(kSent);
+    window.oXbpBS->setColorBG(kSentColour);
     window.oXbpBW1->setColorBG(indicatorFor(*window.oMle2));
     window.oXbpBW2->setColorBG(indicatorFor(*window.oMle3));
     window.setWindowTitle(titleAfterTimedRun(announced));

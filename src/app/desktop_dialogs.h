@@ -12,9 +12,6 @@ namespace sendwerk {
 class Clock;
 class EventQueue;
 
-// Thrown to end the program at once, before anything was written; Main leaves quietly.
-struct EndOfProgram {};
-
 MessageBox messageBoxOn(EventQueue& events);
 TableOpenDialogs tableOpenDialogsOn(EventQueue& events, Clock& clock);
 

@@ -8,18 +8,20 @@
 
 #include <QString>
 
+#include "queue/folders.h"
+
 namespace sendwerk {
 
 class MainActions {
 public:
     virtual ~MainActions() = default;
 
-    virtual bool senden() = 0;
+    virtual void senden() = 0;
     virtual void wiederholen(int nFQ) = 0;
     virtual QString mailAusgang() = 0;
     virtual QString sendeFehler(int nFQ) = 0;
-    // True when the failure folder (nFQ 0) or the quarantine folder holds an order.
-    virtual bool folderHoldsOrders(int nFQ) = 0;
+    // True when the folder holds an order.
+    virtual bool folderHoldsOrders(Folder folder) = 0;
     // Starts "Notepad.exe" on the DOS path and waits until it has ended.
     virtual void runNotepad(const QString& dosPath) = 0;
     // The modal text editor (800 x 600) on a DOS path, and the table browser on the send

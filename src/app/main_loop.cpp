@@ -94,7 +94,7 @@ void MainLoop::applyKeyCommand(int keyCode) {
         break;
     case key::AltH:
         shared_.nDauerlauf = 0;
-        window_.oXbpBH->setColorBG(0);
+        window_.oXbpBH->setColorBG(kButtonDefaultColour);
         applyPresentation(*window_.oXbpBH, {{presentation::ActiveColour, 0}});
         break;
     case key::AltL:
@@ -108,17 +108,17 @@ void MainLoop::applyKeyCommand(int keyCode) {
 void MainLoop::openMarkedOrder(int keyCode) {
     const QWidget* focus = window_.focusWidget();
     TextPane* pane = nullptr;
-    QString folder;
+    Folder folder;
     if (focus == window_.oMle2) {
         pane = window_.oMle2;
-        folder = QStringLiteral("CMail\\Ausgang\\failure\\");
+        folder = Folder::Failure;
     } else if (focus == window_.oMle3) {
         pane = window_.oMle3;
-        folder = QStringLiteral("CMail\\Ausgang\\quarantine\\");
+        folder = Folder::Quarantine;
     } else {
         return;
     }
-    const QString path = shared_.cDatver + folder + pane->markedText();
+    const QString path = folderPath(shared_.cDatver, folder) + pane->markedText();
     if (keyCode == key::CtrlE)
         actions_.openTextEditor(path, kEditorTitle);
     else

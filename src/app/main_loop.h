@@ -1,7 +1,8 @@
 // The event loop of the main window: takes each event from the application event
-// queue, recomputes `cNextSenden`, applies the mouse and timer rules (table A: the
-// emergency stop, the folder indicators under the pointer, the send start of a click,
-// the timed send run) and the keyboard commands (table B), then hands the event to its
+// queue, recomputes `cNextSenden`, applies the mouse and timer rules (the emergency
+// stop, the folder indicators under the pointer, the send start of a click, the timed
+// send run) and then the keyboard commands (Esc, Alt+F4, F1, Ctrl+E, Alt+H, Alt+L …),
+// then hands the event to its
 // window part. It ends when it takes the quit event. Commands run to their end before
 // the next event is taken, so input that arrives meanwhile waits in order.
 // GUI thread only; the window, the shared state and the actions must outlive it.

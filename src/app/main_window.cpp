@@ -26,25 +26,8 @@ void MainWindow::place(QWidget& part, const UpRect& base) const {
     part.setGeometry(qtRectFromYUp({pixels.x, pixels.y}, {pixels.w, pixels.h}, laidOut_.height()));
 }
 
-void MainWindow::attach(Shared& shared) {
-    shared.oMle1 = oMle1;
-    shared.oMle20 = oMle20;
-    shared.oMle2 = oMle2;
-    shared.oMle30 = oMle30;
-    shared.oMle3 = oMle3;
-    shared.oXbpBna = oXbpBna;
-    shared.oXbpBS = oXbpBS;
-    shared.oXbpBH = oXbpBH;
-    shared.oXbpBlb = oXbpBlb;
-    shared.oXbpBW1 = oXbpBW1;
-    shared.oXbpBW2 = oXbpBW2;
-    shared.oXbpBEn = oXbpBEn;
-}
-
-void MainWindow::detach(Shared& shared) {
-    shared.oMle1 = shared.oMle20 = shared.oMle2 = shared.oMle30 = shared.oMle3 = nullptr;
-    shared.oXbpBna = shared.oXbpBS = shared.oXbpBH = shared.oXbpBlb = nullptr;
-    shared.oXbpBW1 = shared.oXbpBW2 = shared.oXbpBEn = nullptr;
+ScreenParts MainWindow::screenParts() const {
+    return {oMle1, oMle2, oMle3, oMle20, oMle30, oXbpBS, oXbpBH, oXbpBEn, oXbpBW1, oXbpBW2, oXbpBna, oXbpBlb};
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,7 @@
 // The main window: a top-level window with five report panes and seven MagicButtons on
 // its client area (colour 11), laid out in thousandths of its size with the y-up
 // coordinates of the office. The window owns its parts; the shared state only borrows
-// them (attach()/detach()). The close box asks `closeRequested` (the program posts the
+// them (screenParts()). The close box asks `closeRequested` (the program posts the
 // close request into the event queue, whose loop runs the emergency stop) and never
 // closes by itself; every size change is reported to `resized`.
 // GUI thread only.
@@ -14,12 +14,12 @@
 #include <functional>
 
 #include "app/layout.h"
+#include "queue/screen.h"
 
 namespace sendwerk {
 
 class MagicButton;
 class TextPane;
-struct Shared;
 
 // The texts the panes are bound to (their data links). They belong to Main and keep
 // their values across rebuilds.
@@ -63,9 +63,8 @@ public:
     MagicButton* oXbpBW2 = nullptr;
     MagicButton* oXbpBEn = nullptr;
 
-    // Lends the parts to the shared state, and takes them back.
-    void attach(Shared& shared);
-    static void detach(Shared& shared);
+    // The parts to lend to the shared state (`shared.screen`).
+    ScreenParts screenParts() const;
 
     std::function<void()> closeRequested;
     std::function<void(QSize now)> resized;

@@ -78,8 +78,8 @@ TEST(MainWindow, PanesShowTheListingsAndAreBoundToMainsTexts) {
     w.window->oMle20->setPlainText(QStringLiteral("getippt"));
     EXPECT_EQ(w.window->oMle20->data(), QStringLiteral("getippt"));
     EXPECT_EQ(w.texts.cMessage20, QStringLiteral("getippt"));
-    EXPECT_EQ(w.shared.oMle1, w.window->oMle1);
-    EXPECT_EQ(w.shared.oXbpBS, w.window->oXbpBS);
+    EXPECT_EQ(w.shared.screen.oMle1, w.window->oMle1);
+    EXPECT_EQ(w.shared.screen.oXbpBS, w.window->oXbpBS);
 }
 
 TEST(MainWindow, FolderIndicatorsAtBuild) {

@@ -89,7 +89,7 @@ void runMainWindow(Services& s, GuardedApplication& app, QueueActions& actions) 
         window->resized = nullptr;
         window->setWindowModality(Qt::NonModal);
         s.queue.messageDialog = nullptr;
-        MainWindow::detach(s.shared);
+        s.shared.screen = {};
         window.reset();
     } while (s.shared.nDauerlauf == 1);
 }

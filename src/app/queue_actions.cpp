@@ -4,6 +4,7 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/process_starter.h"
+#include "queue/folders.h"
 #include "queue/listings.h"
 #include "queue/queue_context.h"
 #include "queue/retry.h"
@@ -21,7 +22,7 @@ QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std
       notAus_(std::move(notAus)),
       textEditor_(std::move(textEditor)) {}
 
-bool QueueActions::senden() { return Senden(shared_, context_); }
+void QueueActions::senden() { Senden(shared_, context_); }
 
 void QueueActions::wiederholen(int nFQ) { Wiederholen(shared_, context_, nFQ); }
 
@@ -29,10 +30,8 @@ QString QueueActions::mailAusgang() { return MailAusgang(shared_.cDatver, contex
 
 QString QueueActions::sendeFehler(int nFQ) { return SendeFehler(shared_.cDatver, context_.files, nFQ); }
 
-bool QueueActions::folderHoldsOrders(int nFQ) {
-    const QString folder = nFQ == 0 ? QStringLiteral("CMail\\Ausgang\\failure\\*.ausg")
-                                    : QStringLiteral("CMail\\Ausgang\\quarantine\\*.ausg");
-    return !context_.files.list(shared_.cDatver + folder).isEmpty();
+bool QueueActions::folderHoldsOrders(Folder folder) {
+    return !context_.files.list(orderPattern(shared_.cDatver, folder)).isEmpty();
 }
 
 void QueueActions::runNotepad(const QString& dosPath) {

@@ -19,11 +19,11 @@ public:
     QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
                  std::function<void()> notAus, TextEditorOpener textEditor);
 
-    bool senden() override;
+    void senden() override;
     void wiederholen(int nFQ) override;
     QString mailAusgang() override;
     QString sendeFehler(int nFQ) override;
-    bool folderHoldsOrders(int nFQ) override;
+    bool folderHoldsOrders(Folder folder) override;
     void runNotepad(const QString& dosPath) override;
     void openTextEditor(const QString& dosPath, const QString& title) override;
     void openLogBrowser() override;

@@ -45,8 +45,8 @@ TEST(QueueActions, FolderIndicatorsLookForOrderFiles) {
         o.office.makeFolder("ZUMA/CMail/Ausgang/failure");
         o.office.makeFolder("ZUMA/CMail/Ausgang/quarantine");
         if (c.file) o.office.write(QStringLiteral("ZUMA/CMail/Ausgang/") + c.file, "x|||y");
-        EXPECT_EQ(o.actions.folderHoldsOrders(0), c.failure) << (c.file ? c.file : "none");
-        EXPECT_EQ(o.actions.folderHoldsOrders(2), c.quarantine) << (c.file ? c.file : "none");
+        EXPECT_EQ(o.actions.folderHoldsOrders(Folder::Failure), c.failure) << (c.file ? c.file : "none");
+        EXPECT_EQ(o.actions.folderHoldsOrders(Folder::Quarantine), c.quarantine) << (c.file ? c.file : "none");
     }
 }
 

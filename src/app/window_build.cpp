@@ -46,7 +46,7 @@ std::unique_ptr<MainWindow> buildMainWindow(const WindowServices& s) {
     window->oMle3 = makePane(*window, pane_base::Quarantine, s.texts.cMessage2, s.clock);
 
     makeButtons(*window, s.shared, s.actions, s.events);
-    window->attach(s.shared);
+    s.shared.screen = window->screenParts();
 
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
@@ -68,11 +68,11 @@ void DlgResizer(Shared& shared, EventQueue& events, QSize laidOut, QSize now, bo
 }
 
 void applyFailureIndicator(MainWindow& window, MainActions& actions) {
-    window.oXbpBW1->setColorBG(actions.folderHoldsOrders(0) ? 7 : 0);
+    window.oXbpBW1->setColorBG(actions.folderHoldsOrders(Folder::Failure) ? kFolderIndicator : kButtonDefaultColour);
 }
 
 void applyQuarantineIndicator(MainWindow& window, MainActions& actions) {
-    window.oXbpBW2->setColorBG(actions.folderHoldsOrders(2) ? 7 : 0);
+    window.oXbpBW2->setColorBG(actions.folderHoldsOrders(Folder::Quarantine) ? kFolderIndicator : kButtonDefaultColour);
 }
 
 }  // namespace sendwerk

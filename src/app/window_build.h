@@ -1,5 +1,5 @@
-// Building the main window, steps one to eight of every (re)build: the window at the
-// shared size, centred on the desktop; the five panes filled from the listings and
+// Building the main window, everything of a (re)build before its event loop: the window
+// at the shared size, centred on the desktop; the five panes filled from the listings and
 // bound to Main's texts; the seven buttons; shown application-modal with the focus in
 // the outbox pane. The build pauses briefly between the panes' steps, through the
 // clock, so a real window keeps painting. Also the folder indicators of the two retry

@@ -33,15 +33,16 @@ public:
     // Runs inside senden(), with the number of the run (1, 2 ...).
     std::function<void(int)> duringSenden;
 
-    bool senden() override {
+    void senden() override {
         calls << QStringLiteral("senden");
         if (duringSenden) duringSenden(++runs_);
-        return true;
     }
     void wiederholen(int nFQ) override { calls << QStringLiteral("wiederholen %1").arg(nFQ); }
     QString mailAusgang() override { return outboxListing; }
     QString sendeFehler(int nFQ) override { return nFQ == 0 ? failureListing : quarantineListing; }
-    bool folderHoldsOrders(int nFQ) override { return nFQ == 0 ? failureHoldsOrders : quarantineHoldsOrders; }
+    bool folderHoldsOrders(Folder folder) override {
+        return folder == Folder::Failure ? failureHoldsOrders : quarantineHoldsOrders;
+    }
     void runNotepad(const QString& dosPath) override { calls << QStringLiteral("notepad ") + dosPath; }
     void openTextEditor(const QString& dosPath, const QString& title) override {
         calls << QStringLiteral("editor ") + dosPath + QStringLiteral(" | ") + title;
@@ -64,7 +65,7 @@ struct BuiltWindow {
         applyFailureIndicator(*window, actions);
         applyQuarantineIndicator(*window, actions);
     }
-    ~BuiltWindow() { MainWindow::detach(shared); }
+    ~BuiltWindow() { shared.screen = {}; }
 
     GuardedApplication& app = testApplication();  // first: the queue needs it
     Shared shared;

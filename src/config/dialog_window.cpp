@@ -45,12 +45,6 @@ QString titleWithHint(const QString& cTitle, const QString& subject, TitleHints 
     return cTitle;
 }
 
-QString withoutLeadingBlanks(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i) == u' ') ++i;
-    return text.mid(i);
-}
-
 DialogWindow::DialogWindow(DialogEnvironment env, QWidget* owner, const Names& names, const QString& title,
                            int nXsize, int nYsize, const QString& text)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),

@@ -55,8 +55,6 @@ enum class TitleHints { TextOnly, TextOrAddresses };
 // TextOrAddresses) by the "dieser Adressen" hint when it contains ".MAD".
 QString titleWithHint(const QString& cTitle, const QString& subject, TitleHints hints);
 
-QString withoutLeadingBlanks(const QString& text);
-
 class DialogWindow final : public QWidget {
 public:
     // Names the window, the pane and the button carry (the tests find them by these).

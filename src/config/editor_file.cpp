@@ -30,8 +30,8 @@ Result<void> saveEditorText(const FileSystem& files, const QString& cDatei, cons
         return Failure{QStringLiteral("Der Text wurde nicht gespeichert. Diese Zeichen kann die Datei %1 nicht "
                                       "aufnehmen (Windows-1252): %2")
                            .arg(cDatei, describeCharacters(encoded.unmappable))};
-    if (const FileResult written = files.writeWhole(cDatei, encoded.bytes); !written)
-        return Failure{QStringLiteral("Der Text wurde nicht gespeichert: ") + written.error};
+    if (const Result<> written = files.writeWhole(cDatei, encoded.bytes); !written.ok())
+        return Failure{QStringLiteral("Der Text wurde nicht gespeichert: ") + written.cause()};
     return {};
 }
 

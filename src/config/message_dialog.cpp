@@ -1,5 +1,6 @@
 #include "config/message_dialog.h"
 
+#include "platform/office_text.h"
 #include "widgets/text_pane.h"
 
 #include <QPointer>

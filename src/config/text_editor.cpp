@@ -1,6 +1,7 @@
 #include "config/text_editor.h"
 
 #include "config/editor_file.h"
+#include "platform/office_text.h"
 #include "widgets/geometry.h"
 #include "widgets/key_codes.h"
 #include "widgets/text_pane.h"
@@ -10,13 +11,6 @@
 
 namespace sendwerk {
 namespace {
-
-QString withoutTrailingBlanks(QString text) {
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == u' ') --end;
-    text.truncate(end);
-    return text;
-}
 
 // One open editor: the window, the file it saves into and its text variable.
 class Editor {

@@ -15,6 +15,9 @@
 #include <random>
 
 #include <gtest/gtest.h>
+#include "support/take.h"
+
+using sendwerk::testing::take;
 
 namespace sendwerk::dbf {
 namespace {
@@ -60,7 +63,7 @@ protected:
 TEST_F(InteropTest, ReadsATableWrittenByPythonDbf) {
     python("python_dbf_write.py", {path("peer.dbf")});
     std::unique_ptr<Table> table;
-    ASSERT_EQ(Table::open(path("PEER"), ShareMode::Shared, table), OpenResult::Opened);
+    ASSERT_TRUE(take(table, Table::open(path("PEER"), ShareMode::Shared)));
     const Row rows[] = {
         {"M\xFCller", -3.5, QDate(2024, 7, 15), true, "Email: k@f\r\nZweite Zeile \xE4\xF6\xFC", false},
         {"Wei\xDF", 12345.67, QDate(), false, "", false},
@@ -98,7 +101,7 @@ protected:
             table.setDeleted(row.deleted);
         };
         std::unique_ptr<Table> table;
-        ASSERT_EQ(Table::open(path("OURS"), ShareMode::Exclusive, table), OpenResult::Opened);
+        ASSERT_TRUE(take(table, Table::open(path("OURS"), ShareMode::Exclusive)));
         write(*table, rows[0]);
         table->putMemo("NOTIZ", "erst dies");
         write(*table, rows[1]);
@@ -106,7 +109,7 @@ protected:
         table->putMemo("NOTIZ", rows[0].notiz);  // rewritten: goes to a new block
         table->commit();
         table.reset();
-        ASSERT_EQ(Table::open(path("OURS"), ShareMode::Shared, table), OpenResult::Opened);
+        ASSERT_TRUE(take(table, Table::open(path("OURS"), ShareMode::Shared)));
         for (int i = 2; i < 4; ++i) write(*table, rows[i]);
         table->commit();
     }
@@ -154,7 +157,7 @@ TEST_F(InteropTest, IndexesOfTenThousandRecordsAreListedInOrderByPerl) {
     constexpr int count = 10000;
     Table::create(path("BEST"), {{"AUFTRNR", 'N', 6, 0}, {"NAME", 'C', 10, 0}});
     std::unique_ptr<Table> table;
-    ASSERT_EQ(Table::open(path("BEST"), ShareMode::Exclusive, table), OpenResult::Opened);
+    ASSERT_TRUE(take(table, Table::open(path("BEST"), ShareMode::Exclusive)));
     std::vector<int> numbers(count);
     for (int i = 0; i < count; ++i) numbers[static_cast<std::size_t>(i)] = i * 37 - 50000;  // negatives too
     std::shuffle(numbers.begin(), numbers.end(), std::mt19937(1));

@@ -27,7 +27,7 @@ protected:
     std::unique_ptr<Table> tableOf(const QList<std::tuple<int, QByteArray, double>>& rows) {
         Table::create(path("T"), {{"NR", 'N', 6, 0}, {"NAME", 'C', 8, 0}, {"BETRAG", 'N', 7, 2}});
         std::unique_ptr<Table> table;
-        Table::open(path("T"), ShareMode::Exclusive, table);
+        table = std::move(Table::open(path("T"), ShareMode::Exclusive).value());
         for (const auto& [nr, name, betrag] : rows) {
             table->appendBlank();
             table->putNumber("NR", nr);
@@ -75,7 +75,7 @@ TEST_F(NtxTest, ItemsPerPageFollowTheKeySize) {
     for (const auto& c : cases) {
         Table::create(path("K"), {{"K", 'C', c.keySize, 0}});
         std::unique_ptr<Table> table;
-        Table::open(path("K"), ShareMode::Exclusive, table);
+        table = std::move(Table::open(path("K"), ShareMode::Exclusive).value());
         buildIndex(*table, path("K.NTX"), "K");
         const QByteArray ntx = readFile(path("K.NTX"));
         EXPECT_EQ(littleEndianAt<quint16>(ntx, 18), c.m) << c.keySize;
@@ -210,7 +210,7 @@ TEST_F(NtxTest, SeekOfANumberOnAStrKeyAndNumericFieldKeys) {
 TEST_F(NtxTest, UnsupportedExpressionsAreRefused) {
     Table::create(path("T"), {{"NAME", 'C', 8, 0}, {"M", 'M', 10, 0}, {"NR", 'N', 4, 0}});
     std::unique_ptr<Table> table;
-    Table::open(path("T"), ShareMode::Exclusive, table);
+    table = std::move(Table::open(path("T"), ShareMode::Exclusive).value());
     for (const char* expression : {"UPPER(NAME)", "NOPE", "M", "STR(NAME,5)", "NAME+NAME", "STR(NR,40)", ""})
         EXPECT_THROW(buildIndex(*table, path("X.NTX"), expression), DbfError) << expression;
 }

@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "support/take.h"
+
+using sendwerk::testing::take;
 
 namespace sendwerk::dbf {
 namespace {
@@ -65,35 +68,35 @@ class SharedUseTest : public ::testing::Test {
 protected:
     SharedUseTest() { Table::create(file(), {{"AUFTRNR", 'C', 6, 0}, {"ART", 'C', 1, 0}}); }
     QString file() const { return dir.path() + "/LOG"; }
-    OpenResult open(ShareMode mode, std::unique_ptr<Table>& into) const { return Table::open(file(), mode, into); }
+    bool open(ShareMode mode, std::unique_ptr<Table>& into) const { return take(into, Table::open(file(), mode)); }
     QTemporaryDir dir;
 };
 
 TEST_F(SharedUseTest, ShareModesOfTwoProcessesExcludeEachOther) {
     const struct {
         ShareMode holder, other;
-        OpenResult expected;
+        bool opens;
     } cases[] = {
-        {ShareMode::Shared, ShareMode::Exclusive, OpenResult::InUse},
-        {ShareMode::Shared, ShareMode::Shared, OpenResult::Opened},
-        {ShareMode::Exclusive, ShareMode::Shared, OpenResult::InUse},
-        {ShareMode::Exclusive, ShareMode::Exclusive, OpenResult::InUse},
+        {ShareMode::Shared, ShareMode::Exclusive, false},
+        {ShareMode::Shared, ShareMode::Shared, true},
+        {ShareMode::Exclusive, ShareMode::Shared, false},
+        {ShareMode::Exclusive, ShareMode::Exclusive, false},
     };
     for (const auto& c : cases) {
         Child child([&](Child& self) {
             std::unique_ptr<Table> table;
-            if (open(c.holder, table) != OpenResult::Opened) return 1;
+            if (!open(c.holder, table)) return 1;
             self.tell('o');
             self.hear();
             return 0;
         });
         ASSERT_EQ(child.hear(), 'o');
         std::unique_ptr<Table> table;
-        EXPECT_EQ(open(c.other, table), c.expected);
+        EXPECT_EQ(open(c.other, table), c.opens);
         table.reset();
         child.tell('q');
         EXPECT_EQ(child.wait(), 0);
-        EXPECT_EQ(open(ShareMode::Exclusive, table), OpenResult::Opened) << "free again after the holder ends";
+        EXPECT_TRUE(open(ShareMode::Exclusive, table)) << "free again after the holder ends";
     }
 }
 
@@ -107,7 +110,7 @@ TEST_F(SharedUseTest, ARecordLockOfOneProcessStopsTheOther) {
     }
     Child child([&](Child& self) {
         std::unique_ptr<Table> table;
-        if (open(ShareMode::Shared, table) != OpenResult::Opened || !table->lockRecord(1)) return 1;
+        if (!open(ShareMode::Shared, table) || !table->lockRecord(1)) return 1;
         self.tell('l');
         self.hear();
         table->unlockRecord(1);
@@ -117,7 +120,7 @@ TEST_F(SharedUseTest, ARecordLockOfOneProcessStopsTheOther) {
     });
     ASSERT_EQ(child.hear(), 'l');
     std::unique_ptr<Table> table;
-    ASSERT_EQ(open(ShareMode::Shared, table), OpenResult::Opened);
+    ASSERT_TRUE(open(ShareMode::Shared, table));
     EXPECT_FALSE(table->lockRecord(1));
     EXPECT_TRUE(table->lockRecord(2));
     EXPECT_FALSE(table->lockFile());
@@ -130,13 +133,13 @@ TEST_F(SharedUseTest, ARecordLockOfOneProcessStopsTheOther) {
 
 TEST_F(SharedUseTest, LocksOfTwoOpensInOneProcessStaySeparate) {
     std::unique_ptr<Table> first, second;
-    ASSERT_EQ(open(ShareMode::Shared, first), OpenResult::Opened);
+    ASSERT_TRUE(open(ShareMode::Shared, first));
     first->appendBlank();  // leaves record 1 locked
-    ASSERT_EQ(open(ShareMode::Shared, second), OpenResult::Opened);
+    ASSERT_TRUE(open(ShareMode::Shared, second));
     EXPECT_FALSE(second->lockRecord(1));
     second.reset();  // closing one descriptor must not drop the other's locks
     std::unique_ptr<Table> third;
-    ASSERT_EQ(open(ShareMode::Shared, third), OpenResult::Opened);
+    ASSERT_TRUE(open(ShareMode::Shared, third));
     EXPECT_FALSE(third->lockRecord(1));
     first->unlockAll();
     EXPECT_TRUE(third->lockRecord(1));
@@ -147,7 +150,7 @@ TEST_F(SharedUseTest, TwoProcessesAppendingLeaveEveryRecordIntact) {
     const auto appender = [&](char letter) {
         return [&, letter](Child& self) {
             std::unique_ptr<Table> table;
-            if (open(ShareMode::Shared, table) != OpenResult::Opened) return 1;
+            if (!open(ShareMode::Shared, table)) return 1;
             self.tell('o');
             self.hear();  // both start together
             for (int i = 0; i < perProcess; ++i) {
@@ -169,7 +172,7 @@ TEST_F(SharedUseTest, TwoProcessesAppendingLeaveEveryRecordIntact) {
     EXPECT_EQ(b.wait(), 0);
 
     std::unique_ptr<Table> table;
-    ASSERT_EQ(open(ShareMode::Exclusive, table), OpenResult::Opened);
+    ASSERT_TRUE(open(ShareMode::Exclusive, table));
     EXPECT_EQ(table->recCount(), 2 * perProcess) << "header count";
     std::set<QByteArray> seen;
     for (table->goTop(); !table->eof(); table->skip()) {

@@ -8,6 +8,7 @@
 #include "dbf/memo_file.h"
 #include "dbf/ntx_index.h"
 #include "dbf/table_files.h"
+#include "platform/office_text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -150,13 +151,14 @@ Table::~Table() {
     }
 }
 
-OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into) {
+Result<std::unique_ptr<Table>> Table::open(const QString& nativePath, ShareMode mode) {
     auto table = std::unique_ptr<Table>(new Table());
     Impl& d = *table->d;
     d.path = tablePathFor(nativePath);
     d.mode = mode;
     d.dbf = FileHandle::openExisting(d.path, FileHandle::Access::ReadWrite);
-    if (!d.dbf.tryShareLock(mode == ShareMode::Exclusive)) return OpenResult::InUse;
+    if (!d.dbf.tryShareLock(mode == ShareMode::Exclusive))
+        return Failure{QStringLiteral("%1: die Tabelle wird von einem anderen Programm benutzt").arg(d.path)};
     d.layout = parseHeader(d.dbf.readAt(0, maxHeaderBytes), d.path);
     d.exclusiveCount = static_cast<int>(std::min<std::int64_t>(d.layout.headerRecordCount, d.recordsInFile()));
     if (d.layout.hasMemo() || d.layout.version == 0x83) {
@@ -167,8 +169,7 @@ OpenResult Table::open(const QString& nativePath, ShareMode mode, std::unique_pt
                                                                            : FileHandle::Access::ReadOnly));
     }
     table->goTop();
-    into = std::move(table);
-    return OpenResult::Opened;
+    return table;
 }
 
 void Table::create(const QString& nativePath, const QList<FieldDef>& fields) {
@@ -266,10 +267,7 @@ QByteArray Table::text(const QString& name) const {
     case 'C': value = d->raw(i); break;
     default: return d->raw(i).trimmed();
     }
-    qsizetype end = value.size();
-    while (end > 0 && value.at(end - 1) == ' ') --end;
-    value.truncate(end);
-    return value;
+    return withoutTrailingBlanks(value);
 }
 
 std::optional<double> Table::number(const QString& name) const { return parseNumber(d->raw(d->field(name))); }

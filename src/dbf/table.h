@@ -26,6 +26,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/result.h"
+
 namespace sendwerk::dbf {
 
 // A runtime error of the table engine; what() names the file and the cause.
@@ -43,9 +45,6 @@ struct FieldDef {
 
 enum class ShareMode { Shared, Exclusive };
 
-// What an open attempt came to: open, or held by someone else (the "network error").
-enum class OpenResult { Opened, InUse };
-
 class Table {
 public:
     ~Table();
@@ -53,9 +52,9 @@ public:
     Table& operator=(const Table&) = delete;
 
     // Opens the DBF at `nativePath` (".dbf"/".DBF" added when it has no extension,
-    // matched case-insensitively). Returns InUse (and no table) when the share lock
-    // cannot be had; throws DbfError for anything else.
-    static OpenResult open(const QString& nativePath, ShareMode mode, std::unique_ptr<Table>& into);
+    // matched case-insensitively). Fails (the "network error": the table is in use)
+    // when the share lock cannot be had; throws DbfError for anything else.
+    static Result<std::unique_ptr<Table>> open(const QString& nativePath, ShareMode mode);
     // Creates a new, empty table (".DBF" added when the name has no extension), and a
     // DBT when a field is of type M. Throws DbfError on a bad field list or I/O error.
     static void create(const QString& nativePath, const QList<FieldDef>& fields);

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include "support/take.h"
+
+using sendwerk::testing::take;
 
 namespace sendwerk::dbf {
 namespace {
@@ -17,7 +20,7 @@ protected:
 
     std::unique_ptr<Table> openTable(const QString& name, ShareMode mode = ShareMode::Shared) {
         std::unique_ptr<Table> table;
-        EXPECT_EQ(Table::open(path(name), mode, table), OpenResult::Opened);
+        EXPECT_TRUE(take(table, Table::open(path(name), mode)));
         return table;
     }
 

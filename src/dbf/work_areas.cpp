@@ -35,14 +35,14 @@ static QString nativeOf(const PathResolver& resolver, const QString& dosPath) {
     }
 }
 
-OpenResult WorkAreas::use(const QString& dosPath, ShareMode mode, const QString& alias) {
+Result<> WorkAreas::use(const QString& dosPath, ShareMode mode, const QString& alias) {
     close();
-    std::unique_ptr<Table> table;
-    const OpenResult result = Table::open(nativeOf(resolver_, dosPath), mode, table);
-    if (result != OpenResult::Opened) return result;
+    Result<std::unique_ptr<Table>> opened = Table::open(nativeOf(resolver_, dosPath), mode);
+    if (!opened) return Failure{opened.cause()};
+    std::unique_ptr<Table>& table = *opened;
     aliases_[selected_] = alias.isEmpty() ? table->alias() : alias.toUpper();
     areas_[selected_] = std::move(table);
-    return OpenResult::Opened;
+    return {};
 }
 
 void WorkAreas::create(const QString& dosPath, const QList<FieldDef>& fields) {

@@ -26,9 +26,9 @@ public:
     int newArea() const;
 
     // Opens the table in the selected area (closing what was open there). Alias: the
-    // given one, else the file's base name. InUse is the network error; other
-    // failures throw DbfError.
-    OpenResult use(const QString& dosPath, ShareMode mode, const QString& alias = {});
+    // given one, else the file's base name. It fails when the table is in use (the
+    // network error); other failures throw DbfError.
+    Result<> use(const QString& dosPath, ShareMode mode, const QString& alias = {});
     // Creates a table (the engine adds ".DBF").
     void create(const QString& dosPath, const QList<FieldDef>& fields);
 

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include "platform/system_error.h"
 #include "platform/wildcard.h"
 
 #include <QFile>
@@ -24,10 +25,10 @@ namespace {
 
 QByteArray encoded(const QString& nativePath) { return QFile::encodeName(nativePath); }
 
-QString cause(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString cause(int error) { return germanCause(error); }
 
 QString unmapped(const QString& dosPath) {
-    return QStringLiteral("%1: the drive is not mapped in the settings file").arg(dosPath);
+    return QStringLiteral("%1: das Laufwerk steht nicht in der Einstellungsdatei").arg(dosPath);
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -77,7 +78,7 @@ QString folderOf(const QString& nativePath) {
 // existing target is left as it was. Its name is the target's plus ".~" and eight hex
 // digits, so a listing for "*.ausg" never sees a half-written order. `mode` is given
 // to the result; without one a new file gets the usual mode under the umask.
-FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
+Result<> replaceAtomically(const QString& target, std::optional<mode_t> mode,
                              const std::function<QString(int fd)>& fill) {
     QString temporary;
     int fd = -1;
@@ -86,11 +87,11 @@ FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
         fd = ::open(encoded(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return FileResult::failure(QStringLiteral("cannot create %1: %2").arg(temporary, cause(errno)));
+    if (fd < 0) return Failure{QStringLiteral("%1 nicht anzulegen: %2").arg(temporary, cause(errno))};
     Descriptor file(fd);
     auto fail = [&](const QString& why) {
         ::unlink(encoded(temporary).constData());
-        return FileResult::failure(QStringLiteral("cannot write %1: %2").arg(target, why));
+        return Result<>(Failure{QStringLiteral("%1 nicht zu schreiben: %2").arg(target, why)});
     };
     if (const QString why = fill(file.get()); !why.isEmpty()) return fail(why);
     if (mode) ::fchmod(file.get(), *mode);
@@ -99,7 +100,7 @@ FileResult replaceAtomically(const QString& target, std::optional<mode_t> mode,
     // The rename itself is on disk only once the folder is.
     Descriptor folder(::open(encoded(folderOf(target)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.valid()) ::fsync(folder.get());
-    return FileResult::success();
+    return {};
 }
 
 // A replacing write keeps the mode of the file it replaces.
@@ -166,86 +167,83 @@ bool FileSystem::folderExists(const QString& dosPath) const {
 }
 
 QByteArray FileSystem::readWhole(const QString& dosPath) const {
-    QByteArray bytes;
-    readWhole(dosPath, bytes);
-    return bytes;
+    Result<QByteArray> bytes = read(dosPath);
+    return bytes ? std::move(*bytes) : QByteArray();
 }
 
-FileResult FileSystem::readWhole(const QString& dosPath, QByteArray& into) const {
-    into.clear();
+Result<QByteArray> FileSystem::read(const QString& dosPath) const {
     const QString path = resolver_.native(dosPath);
-    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    if (path.isEmpty()) return Failure{unmapped(dosPath)};
     Descriptor file(::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC));
-    if (!file.valid()) return FileResult::failure(QStringLiteral("cannot read %1: %2").arg(path, cause(errno)));
+    if (!file.valid()) return Failure{QStringLiteral("%1 nicht zu lesen: %2").arg(path, cause(errno))};
+    QByteArray bytes;
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got == 0) return FileResult::success();
+        if (got == 0) return bytes;
         if (got < 0) {
             if (errno == EINTR) continue;
-            const QString why = cause(errno);
-            into.clear();
-            return FileResult::failure(QStringLiteral("cannot read %1: %2").arg(path, why));
+            return Failure{QStringLiteral("%1 nicht zu lesen: %2").arg(path, cause(errno))};
         }
-        into.append(buffer, got);
+        bytes.append(buffer, got);
     }
 }
 
-FileResult FileSystem::writeWhole(const QString& dosPath, const QByteArray& bytes) const {
+Result<> FileSystem::writeWhole(const QString& dosPath, const QByteArray& bytes) const {
     const QString path = resolver_.native(dosPath);
-    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    if (path.isEmpty()) return Failure{unmapped(dosPath)};
     return replaceAtomically(path, modeOf(path), [&](int fd) {
         return writeAll(fd, bytes.constData(), bytes.size()) ? QString() : cause(errno);
     });
 }
 
-FileResult FileSystem::copy(const QString& fromDos, const QString& toDos) const {
+Result<> FileSystem::copy(const QString& fromDos, const QString& toDos) const {
     const QString from = resolver_.native(fromDos);
-    if (from.isEmpty()) return FileResult::failure(unmapped(fromDos));
+    if (from.isEmpty()) return Failure{unmapped(fromDos)};
     const QString to = resolver_.native(toDos);
-    if (to.isEmpty()) return FileResult::failure(unmapped(toDos));
+    if (to.isEmpty()) return Failure{unmapped(toDos)};
     Descriptor source(::open(encoded(from).constData(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (!source.valid() || ::fstat(source.get(), &info) != 0)
-        return FileResult::failure(QStringLiteral("cannot copy %1: %2").arg(from, cause(errno)));
-    if (!S_ISREG(info.st_mode)) return FileResult::failure(QStringLiteral("cannot copy %1: not a file").arg(from));
-    const FileResult result = replaceAtomically(to, mode_t(info.st_mode & 0777), [&](int fd) {
+        return Failure{QStringLiteral("%1 nicht zu kopieren: %2").arg(from, cause(errno))};
+    if (!S_ISREG(info.st_mode)) return Failure{QStringLiteral("%1 nicht zu kopieren: keine Datei").arg(from)};
+    const Result<> result = replaceAtomically(to, mode_t(info.st_mode & 0777), [&](int fd) {
         char buffer[65536];
         for (;;) {
             const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
             if (got == 0) return QString();
             if (got < 0) {
                 if (errno == EINTR) continue;
-                return QStringLiteral("reading %1: %2").arg(from, cause(errno));
+                return QStringLiteral("beim Lesen von %1: %2").arg(from, cause(errno));
             }
             if (!writeAll(fd, buffer, got)) return cause(errno);
         }
     });
-    if (!result) return FileResult::failure(QStringLiteral("copy of %1 failed: %2").arg(from, result.error));
+    if (!result) return Failure{QStringLiteral("Kopie von %1 fehlgeschlagen: %2").arg(from, result.cause())};
     return result;
 }
 
-FileResult FileSystem::erase(const QString& dosPath) const {
+Result<> FileSystem::erase(const QString& dosPath) const {
     const QString path = resolver_.native(dosPath);
-    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
-    if (::unlink(encoded(path).constData()) == 0 || errno == ENOENT) return FileResult::success();
-    return FileResult::failure(QStringLiteral("cannot erase %1: %2").arg(path, cause(errno)));
+    if (path.isEmpty()) return Failure{unmapped(dosPath)};
+    if (::unlink(encoded(path).constData()) == 0 || errno == ENOENT) return {};
+    return Failure{QStringLiteral("%1 nicht zu löschen: %2").arg(path, cause(errno))};
 }
 
-FileResult FileSystem::makeFolders(const QString& dosPath) const {
+Result<> FileSystem::makeFolders(const QString& dosPath) const {
     const QString path = resolver_.native(dosPath);
-    if (path.isEmpty()) return FileResult::failure(unmapped(dosPath));
+    if (path.isEmpty()) return Failure{unmapped(dosPath)};
     // Each level from the top: an existing folder is fine, anything else named so is not.
     for (qsizetype end = path.indexOf(QLatin1Char('/'), 1);; end = path.indexOf(QLatin1Char('/'), end + 1)) {
         const QString level = end < 0 ? path : path.left(end);
         if (::mkdir(encoded(level).constData(), 0777) != 0 && errno != EEXIST)
-            return FileResult::failure(QStringLiteral("cannot create folder %1: %2").arg(level, cause(errno)));
+            return Failure{QStringLiteral("Ordner %1 nicht anzulegen: %2").arg(level, cause(errno))};
         if (end < 0) break;
     }
     struct stat info {};
     if (!statOf(path, info) || !S_ISDIR(info.st_mode))
-        return FileResult::failure(QStringLiteral("cannot create folder %1: a file of that name exists").arg(path));
-    return FileResult::success();
+        return Failure{QStringLiteral("Ordner %1 nicht anzulegen: eine Datei dieses Namens ist da").arg(path)};
+    return {};
 }
 
 bool FileSystem::canOpenExclusively(const QString& dosPath) const {

@@ -1,6 +1,7 @@
 // The file operations of the office's rules, on DOS-form paths (resolved through the
-// drive map at each call). Expected outcomes are return values; nothing here throws for
-// a file that is missing or a copy that fails.
+// drive map at each call). Expected outcomes are return values (a failed Result names
+// the file and the cause in German); nothing here throws for a file that is missing or
+// a copy that fails.
 //
 // Guarantees:
 // - writeWhole() replaces a file atomically (temporary file in the same folder, fsync,
@@ -19,17 +20,9 @@
 #include <QStringList>
 
 #include "platform/dos_path.h"
+#include "platform/result.h"
 
 namespace sendwerk {
-
-// Outcome of an operation that can fail for reasons worth telling an operator.
-struct FileResult {
-    bool ok = true;
-    QString error;  // names the file and the cause when !ok
-    explicit operator bool() const { return ok; }
-    static FileResult success() { return {}; }
-    static FileResult failure(QString why) { return {false, std::move(why)}; }
-};
 
 class FileSystem {
 public:
@@ -48,14 +41,14 @@ public:
 
     // The whole file; a missing or unreadable file reads as empty.
     QByteArray readWhole(const QString& dosPath) const;
-    // Same, but tells a missing file apart from an empty one.
-    FileResult readWhole(const QString& dosPath, QByteArray& into) const;
-    FileResult writeWhole(const QString& dosPath, const QByteArray& bytes) const;
+    // Same, but tells a missing or unreadable file apart from an empty one.
+    Result<QByteArray> read(const QString& dosPath) const;
+    Result<> writeWhole(const QString& dosPath, const QByteArray& bytes) const;
 
-    FileResult copy(const QString& fromDos, const QString& toDos) const;
-    FileResult erase(const QString& dosPath) const;
+    Result<> copy(const QString& fromDos, const QString& toDos) const;
+    Result<> erase(const QString& dosPath) const;
     // Creates the folder and any missing parents.
-    FileResult makeFolders(const QString& dosPath) const;
+    Result<> makeFolders(const QString& dosPath) const;
 
     // The single-instance test: true when the file can be opened for reading with
     // exclusive access right now, that is no one (this process included) holds it open

@@ -80,15 +80,15 @@ TEST_F(FileSystemTest, ExistenceTellsFilesFromFolders) {
 TEST_F(FileSystemTest, ReadTellsMissingFromEmpty) {
     office.write("empty.txt", "");
     office.write("data.bin", QByteArray("\x00\xE4\r\n", 4));
-    QByteArray bytes = "stale";
-    EXPECT_TRUE(files.readWhole("C:\\EMPTY.TXT", bytes));
-    EXPECT_TRUE(bytes.isEmpty());
-    EXPECT_TRUE(files.readWhole("C:\\data.bin", bytes));
-    EXPECT_EQ(bytes, QByteArray("\x00\xE4\r\n", 4));
-    const FileResult missing = files.readWhole("C:\\missing.txt", bytes);
+    const Result<QByteArray> empty = files.read("C:\\EMPTY.TXT");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->isEmpty());
+    const Result<QByteArray> data = files.read("C:\\data.bin");
+    ASSERT_TRUE(data);
+    EXPECT_EQ(*data, QByteArray("\x00\xE4\r\n", 4));
+    const Result<QByteArray> missing = files.read("C:\\missing.txt");
     EXPECT_FALSE(missing);
-    EXPECT_TRUE(bytes.isEmpty());
-    EXPECT_TRUE(missing.error.contains("missing.txt")) << missing.error.toStdString();
+    EXPECT_TRUE(missing.cause().contains("missing.txt")) << missing.cause().toStdString();
     EXPECT_EQ(files.readWhole("C:\\missing.txt"), QByteArray());
     EXPECT_EQ(files.readWhole("C:\\data.bin").size(), 4);
 }
@@ -104,12 +104,12 @@ TEST_F(FileSystemTest, WriteReplacesAtomicallyAndKeepsTheMode) {
 }
 
 TEST_F(FileSystemTest, WriteFailsIntoMissingFolderOrUnmappedDrive) {
-    const FileResult noFolder = files.writeWhole("C:\\nicht\\da\\x.txt", "x");
+    const Result<> noFolder = files.writeWhole("C:\\nicht\\da\\x.txt", "x");
     EXPECT_FALSE(noFolder);
-    EXPECT_TRUE(noFolder.error.contains(office.native("nicht/da/x.txt"))) << noFolder.error.toStdString();
-    const FileResult noDrive = files.writeWhole("Q:\\x.txt", "x");
+    EXPECT_TRUE(noFolder.cause().contains(office.native("nicht/da/x.txt"))) << noFolder.cause().toStdString();
+    const Result<> noDrive = files.writeWhole("Q:\\x.txt", "x");
     EXPECT_FALSE(noDrive);
-    EXPECT_TRUE(noDrive.error.contains("Q:\\x.txt")) << noDrive.error.toStdString();
+    EXPECT_TRUE(noDrive.cause().contains("Q:\\x.txt")) << noDrive.cause().toStdString();
 }
 
 TEST_F(FileSystemTest, CopyIsCompleteAndReportsEveryFailure) {
@@ -131,9 +131,9 @@ TEST_F(FileSystemTest, CopyIsCompleteAndReportsEveryFailure) {
         {"C:\\ZUMA\\CMail\\Ausgang\\a.ausg", "Q:\\a.ausg", "Q:\\a.ausg"},
     };
     for (const Case& c : failures) {
-        const FileResult result = files.copy(c.from, c.to);
+        const Result<> result = files.copy(c.from, c.to);
         EXPECT_FALSE(result) << c.from << " -> " << c.to;
-        EXPECT_TRUE(result.error.contains(c.named)) << result.error.toStdString();
+        EXPECT_TRUE(result.cause().contains(c.named)) << result.cause().toStdString();
     }
     EXPECT_FALSE(office.exists("ZUMA/x.ausg"));
 }
@@ -158,8 +158,8 @@ TEST_F(FileSystemTest, CopyIntoReadOnlyFolderFailsWithoutTrace) {
     ::chmod(QFile::encodeName(office.native("a.ausg")).constData(), 0644);
     ::chmod(QFile::encodeName(office.native("locked")).constData(), 0555);
     const int status = asOrdinaryUser(office, [&] {
-        const FileResult result = files.copy("C:\\a.ausg", "C:\\locked\\a.ausg");
-        return result.ok ? 1 : result.error.contains("locked") ? 0 : 2;
+        const Result<> result = files.copy("C:\\a.ausg", "C:\\locked\\a.ausg");
+        return result.ok() ? 1 : result.cause().contains("locked") ? 0 : 2;
     });
     ::chmod(QFile::encodeName(office.native("locked")).constData(), 0755);
     EXPECT_EQ(status, 0) << "1: reported success, 2: error does not name the folder";
@@ -173,7 +173,7 @@ TEST_F(FileSystemTest, CopyAndWriteOntoAFullDiskFailAndKeepTheOldTarget) {
     office.write("big.pdf", big);
     const struct Case {
         const char* name;
-        std::function<FileResult(const FileSystem&)> operation;
+        std::function<Result<>(const FileSystem&)> operation;
     } cases[] = {
         {"copy", [](const FileSystem& f) { return f.copy("C:\\big.pdf", "C:\\archive\\big.pdf"); }},
         {"write", [&big](const FileSystem& f) { return f.writeWhole("C:\\archive\\big.pdf", big); }},
@@ -186,8 +186,8 @@ TEST_F(FileSystemTest, CopyAndWriteOntoAFullDiskFailAndKeepTheOldTarget) {
             ::signal(SIGXFSZ, SIG_IGN);
             const struct rlimit limit = {65536, 65536};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            const FileResult result = c.operation(files);
-            ::_exit(result.ok ? 1 : result.error.contains("big.pdf") ? 0 : 2);
+            const Result<> result = c.operation(files);
+            ::_exit(result.ok() ? 1 : result.cause().contains("big.pdf") ? 0 : 2);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -214,9 +214,9 @@ TEST_F(FileSystemTest, MakeFoldersCreatesParentsOnce) {
     EXPECT_TRUE(office.exists("ZUMA/CMail/gesendet/123456/Sterbefall"));
     EXPECT_TRUE(files.makeFolders("C:\\ZUMA\\CMail\\gesendet\\123456\\Sterbefall\\"));
     office.write("ZUMA/datei", "x");
-    const FileResult onFile = files.makeFolders("C:\\ZUMA\\datei\\unter");
+    const Result<> onFile = files.makeFolders("C:\\ZUMA\\datei\\unter");
     EXPECT_FALSE(onFile);
-    EXPECT_TRUE(onFile.error.contains("datei")) << onFile.error.toStdString();
+    EXPECT_TRUE(onFile.cause().contains("datei")) << onFile.cause().toStdString();
     EXPECT_FALSE(files.makeFolders("C:\\ZUMA\\datei"));
     EXPECT_FALSE(files.makeFolders("Q:\\x"));
 }

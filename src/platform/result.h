@@ -32,9 +32,10 @@ public:
     // Empty when ok().
     const QString& cause() const { return cause_; }
 
-    // Only when ok().
-    T& value() { return *value_; }
-    const T& value() const { return *value_; }
+    // value() throws std::bad_optional_access when the result failed; the operators
+    // are for callers that have looked at ok().
+    T& value() { return value_.value(); }
+    const T& value() const { return value_.value(); }
     T& operator*() { return *value_; }
     const T& operator*() const { return *value_; }
     T* operator->() { return &*value_; }

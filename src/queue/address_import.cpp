@@ -29,21 +29,21 @@ Result<AddressImport> importNewAddresses(const QString& cDatver, const FileSyste
     if (!files.fileExists(exportPath))
         return Failure{QStringLiteral("Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\n"
                                       "Starten Sie dann neu.")};
-    QByteArray content;
-    if (const FileResult read = files.readWhole(exportPath, content); !read)
+    const Result<QByteArray> content = files.read(exportPath);
+    if (!content.ok())
         return Failure{QStringLiteral("Die MailExportdatei CMail\\NeueWMails.csv kann nicht gelesen werden: ") +
-                       read.error};
+                       content.cause()};
 
-    AddressImport out{newAddressLines(content), {}};
-    if (const FileResult copied = files.copy(exportPath, cDatver + kExportCopy); !copied) {
+    AddressImport out{newAddressLines(*content), {}};
+    if (const Result<> copied = files.copy(exportPath, cDatver + kExportCopy); !copied.ok()) {
         out.exportKept = QStringLiteral("Die Kopie CMail\\NeueWMails.old konnte nicht geschrieben werden: ") +
-                         copied.error + QStringLiteral("\r\nDie MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.");
+                         copied.cause() + QStringLiteral("\r\nDie MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.");
         return out;
     }
     clock.pause(1);
-    if (const FileResult erased = files.erase(exportPath); !erased)
+    if (const Result<> erased = files.erase(exportPath); !erased.ok())
         out.exportKept = QStringLiteral("Die MailExportdatei CMail\\NeueWMails.csv konnte nicht gelöscht werden: ") +
-                         erased.error;
+                         erased.cause();
     return out;
 }
 

@@ -3,17 +3,13 @@
 #include <QList>
 
 #include "platform/file_system.h"
+#include "platform/office_text.h"
 
 namespace sendwerk {
 
 namespace {
 
 constexpr int kLineWidth = 80;
-
-QByteArray withoutTrailingBlanks(QByteArray line) {
-    while (!line.isEmpty() && line.back() == ' ') line.chop(1);
-    return line;
-}
 
 // The lines of a CR LF text, a long line wrapped at the line width; a line break at
 // the very end starts no further line.

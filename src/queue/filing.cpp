@@ -15,7 +15,6 @@ namespace sendwerk {
 
 namespace {
 
-constexpr int kFolderIndicator = 7;
 const QString kFailureHeading = QStringLiteral("Fehler im Failure-Ordner:");
 const QString kQuarantineHeading = QStringLiteral("Fehler im Quarantine-Ordner:");
 
@@ -25,13 +24,13 @@ public:
     explicit SafeMover(const FileSystem& files) : files_(files) {}
 
     bool copy(const QString& from, const QString& to) {
-        const FileResult result = files_.copy(from, to);
-        if (!result) faults_.append(result.error);
-        return result.ok;
+        const Result<> result = files_.copy(from, to);
+        if (!result) faults_.append(result.cause());
+        return result.ok();
     }
     void erase(const QString& path) {
-        const FileResult result = files_.erase(path);
-        if (!result) faults_.append(result.error);
+        const Result<> result = files_.erase(path);
+        if (!result) faults_.append(result.cause());
     }
     void move(const QString& from, const QString& to) {
         if (copy(from, to)) erase(from);
@@ -53,8 +52,8 @@ private:
 };
 
 void setOutbox(Shared& shared, const OrderNames& names, ListPosition position, const QString& mark) {
-    const QString text = shared.oMle1->data();
-    shared.oMle1->setData(position.isList() ? markListRecipient(text, names.F, position.n, mark)
+    const QString text = shared.screen.oMle1->data();
+    shared.screen.oMle1->setData(position.isList() ? markListRecipient(text, names.F, position.n, mark)
                                             : markFirst(text, names.F, mark));
 }
 
@@ -102,7 +101,7 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
     switch (outcome) {
     case FilingOutcome::Quarantine: {
         fileOrder(names.cMailQuarantine);
-        showInFolder(*shared.oXbpBW2, *shared.oMle3, kQuarantineHeading, QStringLiteral(" Adresse?"),
+        showInFolder(*shared.screen.oXbpBW2, *shared.screen.oMle3, kQuarantineHeading, QStringLiteral(" Adresse?"),
                      QStringLiteral(" - Adresse?"), QStringLiteral(" Adresse?"));
         eraseOrderAfterLast();
         if (!list) context.clock.pause(3);
@@ -115,7 +114,7 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
     case FilingOutcome::Failure: {
         fileOrder(names.cMailFailName);
         mover.move(names.cMailResName, names.cMailFailure);
-        showInFolder(*shared.oXbpBW1, *shared.oMle2, kFailureHeading, QStringLiteral(" FEHLER"),
+        showInFolder(*shared.screen.oXbpBW1, *shared.screen.oMle2, kFailureHeading, QStringLiteral(" FEHLER"),
                      QStringLiteral(" - Fehler!"), QStringLiteral(" Fehler!"));
         eraseOrderAfterLast();
         appendSendLog(context.areas, context.clock, names.cAuftrag, 'F', names.cMailFormular, recipient.resolved);

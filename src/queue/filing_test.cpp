@@ -27,7 +27,7 @@ void prepareOrder(QueueOffice& o, const QByteArray& order = "a@b|||B|||T|||C:\\Z
     o.writeOrder(F, order);
     o.writeOrder(QStringLiteral("Sterbefall_123456_2024-07-15.result"), R"({"status": "accepted"})");
     o.office.write(QStringLiteral("ZUMA/PDF/v.pdf"), "%PDF");
-    o.outboxPane.setData(QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\n") + F +
+    o.screen.outboxPane.setData(QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\n") + F +
                          QStringLiteral("\r\n"));
 }
 
@@ -45,7 +45,7 @@ TEST(Filing, AcceptedSingleOrderLeavesThreeFilesInTheArchive) {
     EXPECT_EQ(o.filesIn(kArchive), QStringList({"Sterbefall_123456_2024-07-15.ausg", "Sterbefall_123456_2024-07-15.pdf",
                                                "Sterbefall_123456_2024-07-15.result"}));
     EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/PDF/v.pdf")));  // copied, never moved
-    EXPECT_TRUE(o.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
     const auto log = o.readSendLog();
     ASSERT_EQ(log.size(), 1);
     EXPECT_EQ(log[0].art, "M");
@@ -61,27 +61,27 @@ TEST(Filing, AcceptedWithoutAttachmentSkipsTheArchiveCopy) {
         createArchiveFolders(o.shared.cDatver, QStringLiteral("123456"), QStringLiteral("Sterbefall"), o.files, o.clock);
         file(o, FilingOutcome::Accepted, attachment);
         EXPECT_EQ(o.filesIn(kArchive), QStringList({"Sterbefall_123456_2024-07-15.ausg", "Sterbefall_123456_2024-07-15.result"}));
-        EXPECT_TRUE(o.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
+        EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
     }
 }
 
 TEST(Filing, QuarantineAndFailurePanesButtonsAndPause) {
     QueueOffice o;
     prepareOrder(o);
-    o.quarantinePane.setData(QStringLiteral("\r\nQuarantine-Ordner ist leer."));
+    o.screen.quarantinePane.setData(QStringLiteral("\r\nQuarantine-Ordner ist leer."));
     const double before = o.clock.pausedSeconds();
     file(o, FilingOutcome::Quarantine);
     EXPECT_DOUBLE_EQ(o.clock.pausedSeconds() - before, 3);
-    EXPECT_EQ(o.quarantinePane.data(), QStringLiteral("Fehler im Quarantine-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
-    EXPECT_EQ(o.retryQuarantineButton.colorBG(), 7);
+    EXPECT_EQ(o.screen.quarantinePane.data(), QStringLiteral("Fehler im Quarantine-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
+    EXPECT_EQ(o.screen.retryQuarantineButton.colorBG(), 7);
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({F}));
-    EXPECT_TRUE(o.outboxPane.data().contains(F + QStringLiteral(" - Adresse?")));
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - Adresse?")));
 
     QueueOffice p;
     prepareOrder(p);
     file(p, FilingOutcome::Failure);
-    EXPECT_EQ(p.failurePane.data(), QStringLiteral("Fehler im Failure-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
-    EXPECT_EQ(p.retryFailureButton.colorBG(), 7);
+    EXPECT_EQ(p.screen.failurePane.data(), QStringLiteral("Fehler im Failure-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
+    EXPECT_EQ(p.screen.retryFailureButton.colorBG(), 7);
     EXPECT_EQ(p.filesIn(QStringLiteral("Ausgang/failure")),
               QStringList({F, QStringLiteral("Sterbefall_123456_2024-07-15.result")}));
     EXPECT_TRUE(p.filesIn(QStringLiteral("Ausgang")).isEmpty());
@@ -95,7 +95,7 @@ TEST(Filing, NoAddressAndNeitherLeaveEverythingInTheOutbox) {
         file(o, outcome);
         EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({F, QStringLiteral("Sterbefall_123456_2024-07-15.result")}));
         EXPECT_TRUE(o.readSendLog().isEmpty());
-        EXPECT_EQ(o.outboxPane.data().contains(F + QStringLiteral(" - @Fehler!")), outcome == FilingOutcome::NoAddress);
+        EXPECT_EQ(o.screen.outboxPane.data().contains(F + QStringLiteral(" - @Fehler!")), outcome == FilingOutcome::NoAddress);
     }
 }
 
@@ -153,7 +153,7 @@ TEST(Filing, FailedCopyNeverErasesTheSource) {
         if (!c.target.isEmpty()) {
             EXPECT_FALSE(o.filesIn(c.target).contains(F)) << c.name;
         }
-        EXPECT_TRUE(o.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! ("))) << c.name;
+        EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! ("))) << c.name;
         EXPECT_EQ(o.readSendLog().size(), 1) << c.name;  // the outcome itself did happen
     }
 }
@@ -172,7 +172,7 @@ TEST(Filing, ReadOnlyTargetKeepsTheOrder) {
     file(o, FilingOutcome::Quarantine);
     QFile::setPermissions(quarantine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf");
-    EXPECT_TRUE(o.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
 }
 
 TEST(Filing, DiskFullKeepsTheOrder) {
@@ -187,7 +187,10 @@ TEST(Filing, DiskFullKeepsTheOrder) {
     EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F), big);
     EXPECT_FALSE(o.filesIn(kArchive).contains(F));
     EXPECT_TRUE(o.filesIn(kArchive).contains(QStringLiteral("Sterbefall_123456_2024-07-15.result")));  // small enough
-    EXPECT_TRUE(o.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral(" - Ablagefehler! (")));
+    // The operator reads the cause in German.
+    EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("kein Platz mehr auf dem Datenträger")))
+        << o.screen.outboxPane.data().toStdString();
 }
 
 }  // namespace

@@ -2,15 +2,13 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/office_text.h"
+#include "queue/folders.h"
 
 namespace sendwerk {
 
-namespace {
-const QString CRLF = QStringLiteral("\r\n");
-}
-
 QString MailAusgang(const QString& cDatver, const FileSystem& files, const Clock& clock) {
-    const QStringList entries = files.list(cDatver + QStringLiteral("CMail\\Ausgang\\*.ausg"));
+    const QStringList entries = files.list(orderPattern(cDatver, Folder::Outbox));
     QString text;
     if (entries.isEmpty()) {
         text = CRLF + QStringLiteral("MailAusgang ist leer.");
@@ -23,9 +21,8 @@ QString MailAusgang(const QString& cDatver, const FileSystem& files, const Clock
 }
 
 QString SendeFehler(const QString& cDatver, const FileSystem& files, int nFQ) {
-    const bool failure = nFQ == 0;
-    const QStringList entries = files.list(
-        cDatver + (failure ? QStringLiteral("CMail\\Ausgang\\Failure\\*.ausg") : QStringLiteral("CMail\\Ausgang\\quarantine\\*.ausg")));
+    const bool failure = errorFolder(nFQ) == Folder::Failure;
+    const QStringList entries = files.list(orderPattern(cDatver, errorFolder(nFQ)));
     if (entries.isEmpty())
         return CRLF + (failure ? QStringLiteral("Failure-Ordner ist leer.") : QStringLiteral("Quarantine-Ordner ist leer."));
     QString text = CRLF + QStringLiteral("ACHTUNG:") + CRLF +

@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/office_text.h"
 #include "platform/process_starter.h"
 #include "queue/queue_context.h"
 #include "queue/screen.h"
@@ -96,7 +97,6 @@ MailOutcome judgeResultText(const QByteArray& text) {
 QString mailProgram(const QString& cDatver) { return cDatver + QStringLiteral("CMail\\cmail.exe"); }
 
 QString currentMailText(const QString& cMailAusName, const OrderMail& mail) {
-    const QString CRLF = QStringLiteral("\r\n");
     return QStringLiteral("Diese E-Mail wird jetzt gesendet:") + CRLF + cMailAusName + QStringLiteral(" : ") + CRLF +
            CRLF + QStringLiteral("Diese Mail geht an: ") + CRLF + decode1252(mail.recipient) + CRLF +
            QStringLiteral("Betreff: ") + CRLF + decode1252(mail.subject) + CRLF + QStringLiteral("Text: ") + CRLF +
@@ -105,14 +105,14 @@ QString currentMailText(const QString& cMailAusName, const OrderMail& mail) {
 
 MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                           const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail) {
-    shared.oMle30->setData(currentMailText(cMailAusName, mail));
+    shared.screen.oMle30->setData(currentMailText(cMailAusName, mail));
     context.clock.pause(2);
     context.starter.startDetached(mailProgram(shared.cDatver), orderArguments(connection, mail));
     context.clock.pause(5);
     if (!context.files.fileExists(cMailResName)) context.clock.pause(10);
-    QByteArray result;
-    if (!context.files.readWhole(cMailResName, result)) return MailOutcome::NoAnswer;
-    return judgeResultText(result);
+    const Result<QByteArray> result = context.files.read(cMailResName);
+    if (!result) return MailOutcome::NoAnswer;
+    return judgeResultText(*result);
 }
 
 void sendReportMail(const Shared& shared, QueueContext& context, const ConnectionData& connection,

@@ -1,6 +1,7 @@
 #include "queue/order_names.h"
 
 #include "platform/code_page.h"
+#include "queue/folders.h"
 
 namespace sendwerk {
 
@@ -40,9 +41,9 @@ std::optional<OrderNames> deriveOrderNames(const QString& cDatver, const QString
 
     OrderNames n;
     n.F = F;
-    n.cMailAusName = cDatver + QStringLiteral("CMail\\Ausgang\\") + F;
+    n.cMailAusName = folderPath(cDatver, Folder::Outbox) + F;
     n.cMailResName = replaceFirstExtension(n.cMailAusName, QStringLiteral(".result"));
-    n.cMailFailName = cDatver + QStringLiteral("CMail\\Ausgang\\failure\\") + F;
+    n.cMailFailName = folderPath(cDatver, Folder::Failure) + F;
     n.cMailFailure = replaceFirstExtension(n.cMailFailName, QStringLiteral(".result"));
 
     const QString ausgang = QStringLiteral("Ausgang");

@@ -1,10 +1,8 @@
 #include "queue/pane_text.h"
 
-namespace sendwerk {
+#include "platform/office_text.h"
 
-namespace {
-const QString CRLF = QStringLiteral("\r\n");
-}
+namespace sendwerk {
 
 QString markFirst(const QString& paneText, const QString& name, const QString& mark) {
     const qsizetype at = paneText.indexOf(name);

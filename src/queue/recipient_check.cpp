@@ -1,6 +1,7 @@
 #include "queue/recipient_check.h"
 
 #include "dbf/work_areas.h"
+#include "platform/office_text.h"
 #include "queue/whitelist.h"
 
 namespace sendwerk {
@@ -8,14 +9,6 @@ namespace sendwerk {
 namespace {
 
 constexpr int kOrderTableArea = 1;
-
-QByteArray trimBlanks(const QByteArray& text) {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == ' ') ++start;
-    while (end > start && text[end - 1] == ' ') --end;
-    return text.mid(start, end - start);
-}
 
 // The numeric value of the order number's leading digits, as the office's programs
 // read it ("012345" is 12345, "12a456" is 12).
@@ -32,28 +25,25 @@ long orderNumberValue(const QString& cAuftrag) {
 }  // namespace
 
 OrderRecord lookUpOrder(dbf::WorkAreas& areas, const QString& orderTableFolder, const QString& cAuftrag) {
-    const int previous = areas.selected();
-    areas.select(kOrderTableArea);
-    OrderRecord record;
-    try {
-        areas.use(orderTableFolder + QStringLiteral("best"), dbf::ShareMode::Shared);
-        areas.setIndex(orderTableFolder + QStringLiteral("xauftrnr.ntx"));
-        dbf::Table& table = areas.current();
-        const long value = orderNumberValue(cAuftrag);
-        const bool found = table.indexIsNumeric()
-                               ? table.seek(double(value))
-                               : table.seek(QByteArray::number(qlonglong(value)).rightJustified(6, ' '));
-        if (found) {
-            record.ansp_ktoi = table.text(QStringLiteral("ansp_ktoi"));
-            record.notiz = table.memo(QStringLiteral("notiz"));
+    const dbf::ScopedSelection selection(areas, kOrderTableArea);
+    // The order table is open only for this look-up, also when an exception passes.
+    struct CloseOnExit {
+        dbf::WorkAreas& areas;
+        ~CloseOnExit() {
+            if (areas.isOpen(kOrderTableArea)) areas.close();
         }
-    } catch (...) {
-        if (areas.isOpen(kOrderTableArea)) areas.close();
-        areas.select(previous);
-        throw;
+    } closeOnExit{areas};
+    areas.use(orderTableFolder + QStringLiteral("best"), dbf::ShareMode::Shared);
+    areas.setIndex(orderTableFolder + QStringLiteral("xauftrnr.ntx"));
+    dbf::Table& table = areas.current();
+    const long value = orderNumberValue(cAuftrag);
+    const bool found = table.indexIsNumeric() ? table.seek(double(value))
+                                              : table.seek(QByteArray::number(qlonglong(value)).rightJustified(6, ' '));
+    OrderRecord record;
+    if (found) {
+        record.ansp_ktoi = table.text(QStringLiteral("ansp_ktoi"));
+        record.notiz = table.memo(QStringLiteral("notiz"));
     }
-    areas.close();
-    areas.select(previous);
     return record;
 }
 
@@ -77,7 +67,7 @@ QByteArray addressAfterMarker(const QByteArray& note, bool listElement, bool& fo
     const qsizetype start = at + markerSize;
     const qsizetype cr = note.indexOf('\r', start);
     if (cr < 0) return {};
-    return trimBlanks(note.mid(start, cr - start));
+    return withoutBlanks(note.mid(start, cr - start));
 }
 
 RecipientResult checkRecipient(const QByteArray& recipient, const QString& cAuftrag, bool listElement,
@@ -88,7 +78,7 @@ RecipientResult checkRecipient(const QByteArray& recipient, const QString& cAuft
     if (recipient == "Email" || recipient == "Notiz") {
         const OrderRecord record = lookUpOrder(areas, orderTableFolder, cAuftrag);
         if (recipient == "Email") {
-            address = trimBlanks(record.ansp_ktoi);
+            address = withoutBlanks(record.ansp_ktoi);
         } else {
             bool found = false;
             const QByteArray fromNote = addressAfterMarker(record.notiz, listElement, found);

@@ -1,6 +1,7 @@
 #include "queue/report_mail.h"
 
 #include "platform/code_page.h"
+#include "platform/office_text.h"
 #include "queue/mail_client.h"
 
 namespace sendwerk {
@@ -12,7 +13,7 @@ void sendReport(const Shared& shared, QueueContext& context, const ConnectionDat
     ReportMail mail;
     mail.recipient = kErrorReportAddress;
     mail.subject = subject;
-    mail.body = encode1252(QStringLiteral("A C H T U N G :") + QStringLiteral("\r\n") + text).bytes;
+    mail.body = encode1252(QStringLiteral("A C H T U N G :") + CRLF + text).bytes;
     mail.resultName = "Fehlermail.result";
     sendReportMail(shared, context, connection, mail);
 }
@@ -23,7 +24,7 @@ void sendSendwerkErrorReport(const Shared& shared, QueueContext& context, const 
                              const QString& reportText) {
     sendReport(shared, context, connection, "F E H L E R - Meldung von Sendwerk",
                QStringLiteral("Beim Senden einer Mail sind folgende nicht automatisch korrigierbare Fehler passiert!") +
-                   QStringLiteral("\r\n") + reportText);
+                   CRLF + reportText);
 }
 
 void sendMailClientErrorReport(const Shared& shared, QueueContext& context, const ConnectionData& connection,

@@ -1,6 +1,8 @@
 #include "queue/retry.h"
 
 #include "platform/file_system.h"
+#include "platform/office_text.h"
+#include "queue/folders.h"
 #include "queue/listings.h"
 #include "queue/order_names.h"
 #include "queue/queue_context.h"
@@ -10,8 +12,6 @@
 namespace sendwerk {
 
 namespace {
-
-const QString CRLF = QStringLiteral("\r\n");
 
 bool onlyBlanksAndLineBreaks(const QString& text) {
     for (const QChar c : text)
@@ -31,31 +31,30 @@ QString extendReport(const QString& report, const QString& heading, const QStrin
 }  // namespace
 
 bool Wiederholen(Shared& shared, QueueContext& context, int nFQ) {
-    const bool failure = nFQ == 0;
-    const QString folder = shared.cDatver + (failure ? QStringLiteral("CMail\\Ausgang\\Failure\\")
-                                                     : QStringLiteral("CMail\\Ausgang\\quarantine\\"));
+    const bool failure = errorFolder(nFQ) == Folder::Failure;
+    const QString folder = folderPath(shared.cDatver, errorFolder(nFQ));
     const QString heading = failure ? QStringLiteral("zurück aus dem Failure-Ordner:")
                                     : QStringLiteral("zurück aus dem Quarantine-Ordner:");
-    QString report = shared.oMle1->data() + CRLF;
+    QString report = shared.screen.oMle1->data() + CRLF;
     bool allBack = true;
     for (const QString& G : context.files.list(folder + QStringLiteral("*.ausg"))) {
-        const FileResult copied = context.files.copy(folder + G, shared.cDatver + QStringLiteral("CMail\\Ausgang\\") + G);
+        const Result<> copied = context.files.copy(folder + G, folderPath(shared.cDatver, Folder::Outbox) + G);
         if (!copied) {
             // The order stays in its folder; the operator learns why.
             allBack = false;
-            report = extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.error + ')');
+            report = extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.cause() + ')');
             continue;
         }
         context.files.erase(folder + G);
         if (failure) context.files.erase(replaceFirstExtension(folder + G, QStringLiteral(".result")));
         report = extendReport(report, heading, G);
     }
-    shared.oMle1->setData(report);
-    Pane* pane = failure ? shared.oMle2 : shared.oMle3;
-    Button* button = failure ? shared.oXbpBW1 : shared.oXbpBW2;
+    shared.screen.oMle1->setData(report);
+    Pane* pane = failure ? shared.screen.oMle2 : shared.screen.oMle3;
+    Button* button = failure ? shared.screen.oXbpBW1 : shared.screen.oXbpBW2;
     if (allBack) {
         pane->setData(CRLF + (failure ? QStringLiteral("Failure-Ordner ist geleert.") : QStringLiteral("Quarantine-Ordner ist geleert.")));
-        button->setColorBG(0);
+        button->setColorBG(kButtonDefaultColour);
     } else {
         pane->setData(SendeFehler(shared.cDatver, context.files, nFQ));
     }

@@ -7,4 +7,10 @@ void MemoryPane::setData(const QString& text) {
     if (onChange) onChange(text_);
 }
 
+ScreenParts MemoryScreen::parts() {
+    return {&outboxPane,  &failurePane,        &quarantinePane,        &pendingPane, &currentPane,
+            &sendButton,  &haltButton,         &endButton,             &retryFailureButton,
+            &retryQuarantineButton, &stopButton, &logButton};
+}
+
 }  // namespace sendwerk

@@ -20,17 +20,13 @@ void createSendLog(dbf::WorkAreas& areas, const QString& cDatver) {
 }
 
 bool openSendLog(dbf::WorkAreas& areas, const QString& cDatver) {
-    const int previous = areas.selected();
-    areas.select(kSendLogArea);
-    const dbf::OpenResult result = areas.use(sendLogTable(cDatver), dbf::ShareMode::Shared);
-    areas.select(previous);
-    return result == dbf::OpenResult::Opened;
+    const dbf::ScopedSelection selection(areas, kSendLogArea);
+    return areas.use(sendLogTable(cDatver), dbf::ShareMode::Shared).ok();
 }
 
 void appendSendLog(dbf::WorkAreas& areas, const Clock& clock, const QString& auftrnr, char art,
                    const QString& formular, const QByteArray& adresse) {
-    const int previous = areas.selected();
-    areas.select(kSendLogArea);
+    const dbf::ScopedSelection selection(areas, kSendLogArea);
     dbf::Table& log = areas.current();
     log.appendBlank();
     log.put(QStringLiteral("AUFTRNR"), encode1252(auftrnr).bytes);
@@ -42,7 +38,6 @@ void appendSendLog(dbf::WorkAreas& areas, const Clock& clock, const QString& auf
     log.commit();
     // The browser of the same process must be able to lock the new record.
     log.unlockAll();
-    areas.select(previous);
 }
 
 }  // namespace sendwerk

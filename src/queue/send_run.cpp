@@ -3,8 +3,10 @@
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/office_text.h"
 #include "queue/archive_folders.h"
 #include "queue/filing.h"
+#include "queue/folders.h"
 #include "queue/listings.h"
 #include "queue/mail_client.h"
 #include "queue/order_file.h"
@@ -20,8 +22,6 @@
 namespace sendwerk {
 
 namespace {
-
-const QString CRLF = QStringLiteral("\r\n");
 
 enum class OrderEnd {
     Done,      // handled: the pending and current-mail panes are cleared
@@ -42,7 +42,7 @@ FilingOutcome filingOutcome(Verdict verdict) {
 }
 
 void markOutbox(Shared& shared, const QString& F, const char* mark) {
-    shared.oMle1->setData(markFirst(shared.oMle1->data(), F, QString::fromLatin1(mark)));
+    shared.screen.oMle1->setData(markFirst(shared.screen.oMle1->data(), F, QString::fromLatin1(mark)));
 }
 
 class OrderHandler {
@@ -56,11 +56,12 @@ public:
             markOutbox(shared_, F, kMarkUnusableName);
             return OrderEnd::Skipped;
         }
-        QByteArray text;
-        if (!context_.files.readWhole(names->cMailAusName, text)) {
+        const Result<QByteArray> read = context_.files.read(names->cMailAusName);
+        if (!read) {
             markOutbox(shared_, F, kMarkUnreadable);
             return OrderEnd::Skipped;
         }
+        const QByteArray& text = *read;
         if (text.isEmpty()) {
             markOutbox(shared_, F, kMarkEmptyFile);
             return OrderEnd::Skipped;
@@ -128,22 +129,18 @@ QString pendingText(const QStringList& workList) {
     return text;
 }
 
-QString outboxFolderPattern(const Shared& shared, const char* folder) {
-    return shared.cDatver + QString::fromLatin1(folder) + QStringLiteral("*.ausg");
-}
-
 void closingReport(Shared& shared, QueueContext& context, const ConnectionData& connection) {
     QString addition;
-    if (!context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\Failure\\")).isEmpty())
+    if (!context.files.list(orderPattern(shared.cDatver, Folder::Failure)).isEmpty())
         addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF + QStringLiteral("Dateien im Failure-Ordner.") +
                     SendeFehler(shared.cDatver, context.files);
-    if (!context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\Quarantine\\")).isEmpty())
+    if (!context.files.list(orderPattern(shared.cDatver, Folder::Quarantine)).isEmpty())
         addition += CRLF + CRLF + QStringLiteral("ABER:") + CRLF + QStringLiteral("Dateien im Quarantine-Ordner.") +
                     SendeFehler(shared.cDatver, context.files, 2);
-    const QString report = shared.oMle1->data() + CRLF + CRLF + QStringLiteral("Abschluss-Meldung um ") +
+    const QString report = shared.screen.oMle1->data() + CRLF + CRLF + QStringLiteral("Abschluss-Meldung um ") +
                            context.clock.timeText() + QStringLiteral(" Uhr:") + CRLF +
                            QStringLiteral("alle Sendungen bearbeitet!") + addition;
-    shared.oMle1->setData(report);
+    shared.screen.oMle1->setData(report);
     if (addition.isEmpty()) return;
     sendSendwerkErrorReport(shared, context, connection, report);
     context.clock.pause(5);
@@ -162,38 +159,40 @@ QString incompleteConnectionText(int valueCount) {
            QStringLiteral(" von 6 Werten in CMail\\Verbindung.dat.") + CRLF + QStringLiteral("Es wurde nichts gesendet.");
 }
 
-void runOnce(Shared& shared, QueueContext& context) {
+RunEnd runOnce(Shared& shared, QueueContext& context) {
     const ConnectionRead connection = readConnectionData(shared.cDatver, context.files);
     if (!connection.data) {
-        shared.oMle1->setData(incompleteConnectionText(connection.valueCount));
-        return;
+        shared.screen.oMle1->setData(incompleteConnectionText(connection.valueCount));
+        return RunEnd::NoConnectionData;
     }
-    QStringList workList = context.files.list(outboxFolderPattern(shared, "CMail\\Ausgang\\"));
+    QStringList workList = context.files.list(orderPattern(shared.cDatver, Folder::Outbox));
     if (workList.isEmpty()) {
-        shared.oMle1->setData(CRLF + QStringLiteral("MailAusgang ist leer"));
-        return;
+        shared.screen.oMle1->setData(CRLF + QStringLiteral("MailAusgang ist leer"));
+        return RunEnd::EmptyOutbox;
     }
-    if (Mails_Senden(shared, context, *connection.data, workList))
-        closingReport(shared, context, *connection.data);
-    else
+    if (!Mails_Senden(shared, context, *connection.data, workList)) {
         noAnswerReport(shared, context, *connection.data);
+        return RunEnd::NoAnswer;
+    }
+    closingReport(shared, context, *connection.data);
+    return RunEnd::Completed;
 }
 
 }  // namespace
 
 bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
-    shared.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
+    shared.screen.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
     const Whitelist whitelist = Whitelist::read(shared.cDatver, context.files);
     OrderHandler handler(shared, context, aLines, whitelist);
     while (!aDirAusgang.isEmpty()) {
         const QString F = aDirAusgang.first();
-        shared.oMle20->setData(pendingText(aDirAusgang));
+        shared.screen.oMle20->setData(pendingText(aDirAusgang));
         context.clock.pause(1);
         const OrderEnd end = handler.handle(F);
         if (end == OrderEnd::NoAnswer) return false;
         if (end == OrderEnd::Done) {
-            shared.oMle20->setData(QString());
-            shared.oMle30->setData(QString());
+            shared.screen.oMle20->setData(QString());
+            shared.screen.oMle30->setData(QString());
             context.clock.pause(2.5);
         }
         aDirAusgang.removeFirst();
@@ -201,24 +200,25 @@ bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& a
     return true;
 }
 
-bool Senden(Shared& shared, QueueContext& context) {
-    if (shared.nAufSendung == 1) return false;
+RunEnd Senden(Shared& shared, QueueContext& context) {
+    if (shared.nAufSendung == 1) return RunEnd::Busy;
     shared.nAufSendung = 1;
-    shared.oXbpBS->setColorBG(5);
-    shared.oXbpBH->setColorBG(0);
+    shared.screen.oXbpBS->setColorBG(kSendingColour);
+    shared.screen.oXbpBH->setColorBG(kButtonDefaultColour);
     const auto finish = [&shared] {
         shared.nAufSendung = 0;
-        shared.oXbpBS->setColorBG(6);
+        shared.screen.oXbpBS->setColorBG(kSentColour);
     };
+    RunEnd end;
     try {
-        runOnce(shared, context);
+        end = runOnce(shared, context);
     } catch (...) {
         // A runtime error (a missing order table, say) must not leave the guard set.
         finish();
         throw;
     }
     finish();
-    return true;
+    return end;
 }
 
 }  // namespace sendwerk

@@ -2,8 +2,8 @@
 // the whitelist, the mail client and the filing, and ends with the closing report
 // (and the error report mail when failed or quarantined orders wait).
 //
-// Guarantees: a second call while a run is in progress changes nothing and returns
-// false; no order file is erased unless its copy has safely been made; an order that
+// Guarantees: a second call while a run is in progress changes nothing (RunEnd::Busy);
+// no order file is erased unless its copy has safely been made; an order that
 // cannot be handled stays in the outbox with a mark on its outbox pane line.
 // Called from the GUI thread (send button, timer tick) or the headless command. The
 // panes and the send and halt buttons of `Shared` must be attached.
@@ -18,8 +18,17 @@ namespace sendwerk {
 struct Shared;
 struct QueueContext;
 
-// One send run. False only when a run is already in progress.
-bool Senden(Shared& shared, QueueContext& context);
+// How a send run ended.
+enum class RunEnd {
+    Completed,         // the outbox was worked off: each order sent, failed or quarantined
+    NoAnswer,          // the mail client did not answer: the run stopped at that order
+    NoConnectionData,  // the connection data are incomplete: nothing was sent
+    EmptyOutbox,       // the outbox held no order
+    Busy,              // a run was already in progress: nothing was changed
+};
+
+// One send run.
+RunEnd Senden(Shared& shared, QueueContext& context);
 
 // The order loop over `aDirAusgang` (file names of the outbox, handled from the front
 // and removed when done). True when the list was worked off, false when the mail

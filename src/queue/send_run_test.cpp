@@ -31,21 +31,21 @@ protected:
 };
 
 TEST_F(SendRun, EmptyOutbox) {
-    EXPECT_TRUE(Senden(o.shared, o.context));
-    EXPECT_EQ(o.outboxPane.data(), "\r\nMailAusgang ist leer");
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::EmptyOutbox);
+    EXPECT_EQ(o.screen.outboxPane.data(), "\r\nMailAusgang ist leer");
     EXPECT_TRUE(o.client.orderMails().isEmpty());
     EXPECT_TRUE(o.client.reportMails().isEmpty());
     EXPECT_EQ(o.shared.nAufSendung, 0);
-    EXPECT_EQ(o.sendButton.colorBG(), 6);
+    EXPECT_EQ(o.screen.sendButton.colorBG(), 6);
 }
 
 TEST_F(SendRun, GuardRefusesASecondRun) {
     o.writeOrder(QStringLiteral("Brief_100001_x.ausg"), "ok@firma.de");
     o.shared.nAufSendung = 1;
-    o.sendButton.setColorBG(5);
-    EXPECT_FALSE(Senden(o.shared, o.context));
-    EXPECT_EQ(o.outboxPane.data(), "");
-    EXPECT_EQ(o.sendButton.colorBG(), 5);
+    o.screen.sendButton.setColorBG(5);
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Busy);
+    EXPECT_EQ(o.screen.outboxPane.data(), "");
+    EXPECT_EQ(o.screen.sendButton.colorBG(), 5);
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_100001_x.ausg"}));
     EXPECT_TRUE(o.client.orderMails().isEmpty());
 }
@@ -55,23 +55,23 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     o.writeOrder(QStringLiteral("Brief_100002_x.ausg"), "refuse@firma.de|||B|||T|||");
     o.writeOrder(QStringLiteral("Brief_100003_x.ausg"), "fremd@x.de|||B|||T|||");
     o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::failure(3)});
-    o.outboxPane.setData(QStringLiteral("alt"));
-    o.failurePane.setData(QStringLiteral("\r\nFailure-Ordner ist leer."));
-    o.quarantinePane.setData(QStringLiteral("\r\nQuarantine-Ordner ist leer."));
+    o.screen.outboxPane.setData(QStringLiteral("alt"));
+    o.screen.failurePane.setData(QStringLiteral("\r\nFailure-Ordner ist leer."));
+    o.screen.quarantinePane.setData(QStringLiteral("\r\nQuarantine-Ordner ist leer."));
 
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
 
     const QString report =
         listing("09:00:00", {"Brief_100001_x.ausg - erledigt!", "Brief_100002_x.ausg - Fehler!", "Brief_100003_x.ausg - Adresse?"}) +
         "\r\n\r\nAbschluss-Meldung um 09:00:31 Uhr:\r\nalle Sendungen bearbeitet!"
         "\r\n\r\nABER:\r\nDateien im Failure-Ordner.\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\nBrief_100002_x.ausg - Fehler"
         "\r\n\r\nABER:\r\nDateien im Quarantine-Ordner.\r\nACHTUNG:\r\nFehler im Quarantine-Ordner:\r\nBrief_100003_x.ausg - Adresse?";
-    EXPECT_EQ(o.outboxPane.data(), report);
-    EXPECT_EQ(o.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_100002_x.ausg - FEHLER");
-    EXPECT_EQ(o.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_100003_x.ausg - FEHLER");
-    EXPECT_EQ(o.retryFailureButton.colorBG(), 7);
-    EXPECT_EQ(o.retryQuarantineButton.colorBG(), 7);
-    EXPECT_EQ(o.sendButton.colorBG(), 6);
+    EXPECT_EQ(o.screen.outboxPane.data(), report);
+    EXPECT_EQ(o.screen.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_100002_x.ausg - FEHLER");
+    EXPECT_EQ(o.screen.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_100003_x.ausg - FEHLER");
+    EXPECT_EQ(o.screen.retryFailureButton.colorBG(), 7);
+    EXPECT_EQ(o.screen.retryQuarantineButton.colorBG(), 7);
+    EXPECT_EQ(o.screen.sendButton.colorBG(), 6);
     EXPECT_EQ(o.shared.nAufSendung, 0);
 
     ASSERT_EQ(o.client.orderMails().size(), 2);
@@ -111,13 +111,13 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     // the other once more.
     Wiederholen(o.shared, o.context);
     Wiederholen(o.shared, o.context, 2);
-    EXPECT_TRUE(o.outboxPane.data().endsWith(
+    EXPECT_TRUE(o.screen.outboxPane.data().endsWith(
         "\r\nzurück aus dem Failure-Ordner:\r\nBrief_100002_x.ausg\r\n\r\nzurück aus dem Quarantine-Ordner:\r\nBrief_100003_x.ausg"));
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_100002_x.ausg", "Brief_100003_x.ausg"}));
-    EXPECT_EQ(o.retryFailureButton.colorBG(), 0);
-    EXPECT_EQ(o.retryQuarantineButton.colorBG(), 0);
+    EXPECT_EQ(o.screen.retryFailureButton.colorBG(), 0);
+    EXPECT_EQ(o.screen.retryQuarantineButton.colorBG(), 0);
     o.client.plan(PlannedAnswer::accepted());
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_100003_x.ausg"}));
     EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/100002/Brief")), QStringList({"Brief_100002_x.ausg", "Brief_100002_x.result"}));
     EXPECT_EQ(o.readSendLog().size(), 5);
@@ -130,7 +130,7 @@ TEST_F(SendRun, ListOfThreeRecipientsAcceptedFailureQuarantine) {
     o.office.write(QStringLiteral("ZUMA/PDF/v.pdf"), "%PDF");
     o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::failure()});
 
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
 
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/200001/Brief")),
@@ -138,11 +138,11 @@ TEST_F(SendRun, ListOfThreeRecipientsAcceptedFailureQuarantine) {
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/failure")), QStringList({"Brief_200001_x-2.ausg", "Brief_200001_x-2.result"}));
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_200001_x-3.ausg"}));
     EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/quarantine/Brief_200001_x-3.ausg")), order);
-    EXPECT_TRUE(o.outboxPane.data().startsWith(
+    EXPECT_TRUE(o.screen.outboxPane.data().startsWith(
         listing("09:00:00", {"Brief_200001_x.ausg-1 erledigt!\r\nBrief_200001_x.ausg-2 Fehler!\r\nBrief_200001_x.ausg-3 Adresse?"})))
-        << o.outboxPane.data().toStdString();
-    EXPECT_EQ(o.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_200001_x.ausg-2 FEHLER");
-    EXPECT_EQ(o.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_200001_x.ausg-3 Adresse?");
+        << o.screen.outboxPane.data().toStdString();
+    EXPECT_EQ(o.screen.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_200001_x.ausg-2 FEHLER");
+    EXPECT_EQ(o.screen.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_200001_x.ausg-3 Adresse?");
 
     const QList<LogRecord> log = o.readSendLog();
     ASSERT_EQ(log.size(), 3);
@@ -170,9 +170,9 @@ TEST_F(SendRun, OrdersThatReachNoEndStateStayInTheOutbox) {
         {"Brief_300005_x.ausg", "ok@firma.de|||B", " - erledigt!"},  // the run goes on to it
     };
     for (const auto& c : cases) o.writeOrder(QString::fromLatin1(c.name), c.content);
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
     for (const auto& c : cases) {
-        EXPECT_TRUE(o.outboxPane.data().contains(QStringLiteral("\r\n") + c.name + c.mark + QStringLiteral("\r\n"))) << c.name;
+        EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("\r\n") + c.name + c.mark + QStringLiteral("\r\n"))) << c.name;
         EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")).contains(QString::fromLatin1(c.name)), QByteArray(c.mark) != " - erledigt!")
             << c.name;
     }
@@ -181,8 +181,8 @@ TEST_F(SendRun, OrdersThatReachNoEndStateStayInTheOutbox) {
     ASSERT_EQ(o.readSendLog().size(), 1);
     EXPECT_EQ(o.readSendLog()[0].auftrnr, "300005");
     EXPECT_TRUE(o.client.reportMails().isEmpty());
-    EXPECT_TRUE(o.outboxPane.data().endsWith("\r\n\r\nAbschluss-Meldung um 09:00:28 Uhr:\r\nalle Sendungen bearbeitet!"))
-        << o.outboxPane.data().toStdString();
+    EXPECT_TRUE(o.screen.outboxPane.data().endsWith("\r\n\r\nAbschluss-Meldung um 09:00:28 Uhr:\r\nalle Sendungen bearbeitet!"))
+        << o.screen.outboxPane.data().toStdString();
 }
 
 TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
@@ -190,16 +190,16 @@ TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
         o.writeOrder(QString::fromLatin1(name), "ok@firma.de|||B|||T");
     o.client.plan({PlannedAnswer::accepted(4), PlannedAnswer::accepted(16)});
 
-    EXPECT_TRUE(Senden(o.shared, o.context));
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoAnswer);
 
     EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/400001/Brief")), QStringList({"Brief_400001_x.ausg", "Brief_400001_x.result"}));
     // The late result file lands after the judgement; the order itself is untouched.
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).contains(QStringLiteral("Brief_400002_x.ausg")));
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).contains(QStringLiteral("Brief_400003_x.ausg")));
     EXPECT_EQ(o.readSendLog().size(), 1);
-    EXPECT_EQ(o.pendingPane.data(), "Noch zu versendende E-Mails:\r\nBrief_400002_x.ausg\r\nBrief_400003_x.ausg\r\n");
-    EXPECT_TRUE(o.currentPane.data().contains(QStringLiteral("Brief_400002_x.ausg : ")));
-    EXPECT_EQ(o.outboxPane.data(), listing("09:00:00", {"Brief_400001_x.ausg - erledigt!", "Brief_400002_x.ausg", "Brief_400003_x.ausg"}));
+    EXPECT_EQ(o.screen.pendingPane.data(), "Noch zu versendende E-Mails:\r\nBrief_400002_x.ausg\r\nBrief_400003_x.ausg\r\n");
+    EXPECT_TRUE(o.screen.currentPane.data().contains(QStringLiteral("Brief_400002_x.ausg : ")));
+    EXPECT_EQ(o.screen.outboxPane.data(), listing("09:00:00", {"Brief_400001_x.ausg - erledigt!", "Brief_400002_x.ausg", "Brief_400003_x.ausg"}));
 
     ASSERT_EQ(o.client.reportMails().size(), 1);
     EXPECT_EQ(o.client.reportMails()[0].value("-subject:"), "F E H L E R - Meldung von CMail");
@@ -211,14 +211,14 @@ TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
     EXPECT_EQ(o.dialogs[0].width, 500);
     EXPECT_EQ(o.dialogs[0].height, 500);
     EXPECT_EQ(o.shared.nAufSendung, 0);
-    EXPECT_EQ(o.sendButton.colorBG(), 6);
+    EXPECT_EQ(o.screen.sendButton.colorBG(), 6);
 }
 
 TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
     o.office.write(QStringLiteral("ZUMA/CMail/Verbindung.dat"), "smtp.example.org\r\nbuero\r\n");
     o.writeOrder(QStringLiteral("Brief_500001_x.ausg"), "ok@firma.de");
-    EXPECT_TRUE(Senden(o.shared, o.context));
-    EXPECT_EQ(o.outboxPane.data(),
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoConnectionData);
+    EXPECT_EQ(o.screen.outboxPane.data(),
               "\r\nVerbindungsdaten unvollständig: 2 von 6 Werten in CMail\\Verbindung.dat.\r\nEs wurde nichts gesendet.");
     EXPECT_TRUE(o.client.orderMails().isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_500001_x.ausg"}));

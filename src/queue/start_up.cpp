@@ -3,6 +3,7 @@
 #include "dbf/work_areas.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/office_text.h"
 #include "queue/queue_context.h"
 #include "queue/send_log.h"
 #include "queue/shared.h"
@@ -10,11 +11,6 @@
 namespace sendwerk {
 
 namespace {
-
-QString withoutTrailingBlanks(QString text) {
-    while (text.endsWith(' ')) text.chop(1);
-    return text;
-}
 
 void readSettings(Shared& shared, const dbf::Table& settings) {
     shared.cDatver = settings.hasField(QStringLiteral("datver"))

@@ -38,7 +38,7 @@ protected:
         const QString path = office.native(QStringLiteral("c/ZUMA/MWSTDAT"));
         dbf::Table::create(path, fields);
         std::unique_ptr<dbf::Table> table;
-        dbf::Table::open(path, dbf::ShareMode::Exclusive, table);
+        table = std::move(dbf::Table::open(path, dbf::ShareMode::Exclusive).value());
         table->appendBlank();
         for (int i = 0; i < fields.size(); ++i) table->put(fields[i].name, values[i]);
         table->commit();

@@ -22,7 +22,7 @@ bool Net_use(dbf::WorkAreas& areas, const QString& file, bool ex_use, int wait, 
     const bool endless = wait == 0;
     const dbf::ShareMode mode = ex_use ? dbf::ShareMode::Exclusive : dbf::ShareMode::Shared;
     while (endless || wait > 0) {
-        if (areas.use(file, mode) != dbf::OpenResult::InUse) return true;
+        if (areas.use(file, mode)) return true;
         dialogs.waitForKey(1.0);
         --wait;
     }

@@ -18,6 +18,10 @@
 
 namespace sendwerk {
 
+// Thrown by a program's `endProgram` (below) to end the program at once: it unwinds to
+// main(), which leaves without writing or closing anything further.
+struct EndOfProgram {};
+
 // What the retry needs from the program around it. The window and the headless
 // command plug in their own; tests record the calls.
 struct TableOpenDialogs {
@@ -27,8 +31,8 @@ struct TableOpenDialogs {
     // Waits `seconds`, or less when a key is struck meanwhile.
     std::function<void(double seconds)> waitForKey;
     // Ends the program at once, without further messages and without writing anything.
-    // It must not return: leave through exit() or an exception. Should it return all
-    // the same, DBaufmachen throws std::logic_error rather than carry on unopened.
+    // It must not return: throw EndOfProgram. Should it return all the same,
+    // DBaufmachen throws std::logic_error rather than carry on unopened.
     std::function<void()> endProgram;
 };
 

@@ -14,13 +14,9 @@
 namespace sendwerk {
 namespace {
 
-using dbf::OpenResult;
 using dbf::ShareMode;
 using dbf::WorkAreas;
 using testing::TempOffice;
-
-// What the program's end looks like in a test: an exception out of DBaufmachen.
-struct ProgramEnded {};
 
 // Records every call of the dialogs in order; answers Yes/No from a script and runs a
 // hook on every pause (so a test can free the table after the n-th one).
@@ -48,7 +44,7 @@ public:
         };
         d.endProgram = [this] {
             log << "end";
-            if (!endReturns) throw ProgramEnded{};
+            if (!endReturns) throw EndOfProgram{};
         };
         return d;
     }
@@ -73,7 +69,7 @@ protected:
     QString canonical(const QString& native) const { return QFileInfo(native).canonicalFilePath(); }
     QString openedFile() { return canonical(areas.current().path()); }
     // Holds `table` exclusively in another set of work areas until release().
-    void hold(const QString& table) { ASSERT_EQ(holder.use(table, ShareMode::Exclusive), OpenResult::Opened); }
+    void hold(const QString& table) { ASSERT_TRUE(holder.use(table, ShareMode::Exclusive)); }
     void releaseAfter(int pauses) {
         recorder.onPause = [this, pauses](int done) {
             if (done == pauses) holder.closeAll();
@@ -121,8 +117,7 @@ TEST_F(OpenWithRetryTest, OnlyAnUpperCaseEOpensExclusively) {
     } cases[] = {{"E", true}, {"S", false}, {"e", false}, {"", false}, {"EX", false}};
     for (const Case& c : cases) {
         EXPECT_EQ(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, c.schalt, "C:\\ANDERS\\", recorder.dialogs()), 0);
-        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared),
-                  c.exclusive ? OpenResult::InUse : OpenResult::Opened)
+        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared).ok(), !c.exclusive)
             << '"' << c.schalt << '"';
         holder.closeAll();
         areas.closeAll();
@@ -143,7 +138,7 @@ TEST_F(OpenWithRetryTest, BusyTableAsksAfterFivePausesAndYesTriesFiveMore) {
 TEST_F(OpenWithRetryTest, QuestionRepeatsForAsLongAsTheAnswerIsYes) {
     hold("C:\\ANDERS\\CMAIL\\LOG");
     recorder.answers = {true, true, false};
-    EXPECT_THROW(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, "S", "C:\\ANDERS\\", recorder.dialogs()), ProgramEnded);
+    EXPECT_THROW(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, "S", "C:\\ANDERS\\", recorder.dialogs()), EndOfProgram);
     const QString question =
         "ask Datei C:\\ANDERS\\CMAIL\\LOG kann nicht geöffnet werden! / Nochmal versuchen=JA - Programmabbruch=NEIN";
     EXPECT_EQ(recorder.log, waits(5) << question << waits(5) << question << waits(5) << question << "end");
@@ -168,7 +163,7 @@ TEST_F(OpenWithRetryTest, OtherOpenFailuresAreErrorsWithoutRetry) {
 
 TEST_F(OpenWithRetryTest, IndexResolvesLikeTheTableAndBecomesTheOnlyOne) {
     for (const char* table : {"C:\\ANDERS\\CMAIL\\LOG", "D:\\DATEN\\X"}) {
-        ASSERT_EQ(areas.use(table, ShareMode::Exclusive), OpenResult::Opened);
+        ASSERT_TRUE(areas.use(table, ShareMode::Exclusive));
         dbf::buildIndex(areas.current(), resolver.native(QString(table) + "_NR.NTX"), "NR");
         areas.close();
     }

@@ -38,7 +38,7 @@ void TextPane::setData(const QString& text) {
     setPlainText(shown);
 }
 
-QString TextPane::data() const {
+QString TextPane::data() {
     const QString text = toCrLf(toPlainText());
     if (link_.set) link_.set(text);
     return text;

@@ -25,7 +25,8 @@ public:
     explicit TextPane(QWidget* parent = nullptr, const QString& compoundFont = QStringLiteral("12. consolas"));
 
     void setData(const QString& text) override;
-    QString data() const override;
+    // The text; with a data link, also stored into the linked variable.
+    QString data() override;
 
     void setDataLink(DataLink link) { link_ = std::move(link); }
     // Shows the linked variable's text (nothing without a link).

@@ -65,10 +65,10 @@ SendReport startingReport(const MailRequest& request)
 int finish(ResultFile& resultFile, SendReport report, const QString& secret, int status)
 {
     report.timestamp = QDateTime::currentDateTime();
-    const FileResult written = resultFile.write(report);
+    const Result<> written = resultFile.write(report);
     printSummary(summaryLine(report, secret));
     if (!written) {
-        printSummary(QStringLiteral("cmail: Ergebnisdatei %1 nicht geschrieben: %2").arg(resultFile.dosPath(), written.error));
+        printSummary(QStringLiteral("cmail: Ergebnisdatei %1 nicht geschrieben: %2").arg(resultFile.dosPath(), written.cause()));
         return status == accepted ? failure : status;
     }
     return status;

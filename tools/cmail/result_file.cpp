@@ -7,7 +7,7 @@ ResultFile::ResultFile(FileSystem fileSystem, QString dosPath, QString secret)
 {
 }
 
-FileResult ResultFile::write(const SendReport& report)
+Result<> ResultFile::write(const SendReport& report)
 {
     std::lock_guard lock(mutex_);
     if (!written_) {

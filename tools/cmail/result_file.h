@@ -20,7 +20,7 @@ public:
 
     // Writes `report` unless a report was written already; returns the outcome of the
     // first write.
-    FileResult write(const SendReport& report);
+    Result<> write(const SendReport& report);
 
     const QString& dosPath() const { return dosPath_; }
 
@@ -30,7 +30,7 @@ private:
     QString secret_;
     std::mutex mutex_;
     bool written_ = false;
-    FileResult outcome_;
+    Result<> outcome_;
 };
 
 }  // namespace sendwerk::cmail

@@ -19,10 +19,9 @@ using dbf::FieldDef;
 using dbf::Table;
 
 std::unique_ptr<Table> openTable(const QString& path, dbf::ShareMode mode) {
-    std::unique_ptr<Table> table;
-    if (Table::open(path, mode, table) == dbf::OpenResult::InUse)
-        throw std::runtime_error(path.toStdString() + ": the table is in use by another program");
-    return table;
+    Result<std::unique_ptr<Table>> opened = Table::open(path, mode);
+    if (!opened) throw std::runtime_error(path.toStdString() + ": the table is in use by another program");
+    return std::move(*opened);
 }
 
 [[noreturn]] void refuse(const Table& table, const QString& cause) {

@@ -3,31 +3,15 @@
 namespace sendwerk {
 
 ConsoleScreen::ConsoleScreen(std::FILE* out) : out_(out) {
-    watch(outbox_, "oMle1 Ausgang");
-    watch(failure_, "oMle2 Failure");
-    watch(quarantine_, "oMle3 Quarantine");
-    watch(pending_, "oMle20 Noch zu senden");
-    watch(current_, "oMle30 Aktuelle Mail");
-}
-
-void ConsoleScreen::attach(Shared& shared) {
-    shared.oMle1 = &outbox_;
-    shared.oMle2 = &failure_;
-    shared.oMle3 = &quarantine_;
-    shared.oMle20 = &pending_;
-    shared.oMle30 = &current_;
-    shared.oXbpBS = &send_;
-    shared.oXbpBH = &halt_;
-    shared.oXbpBEn = &end_;
-    shared.oXbpBW1 = &retryFailure_;
-    shared.oXbpBW2 = &retryQuarantine_;
-    shared.oXbpBna = &stop_;
-    shared.oXbpBlb = &log_;
+    watch(screen_.outboxPane, "oMle1 Ausgang");
+    watch(screen_.failurePane, "oMle2 Failure");
+    watch(screen_.quarantinePane, "oMle3 Quarantine");
+    watch(screen_.pendingPane, "oMle20 Noch zu senden");
+    watch(screen_.currentPane, "oMle30 Aktuelle Mail");
 }
 
 MessageDialog ConsoleScreen::messageDialog() {
     return [this](const QString& text, const QString& title, int, int) {
-        dialogShown_ = true;
         print(QStringLiteral("Meldung: ") + title, text);
     };
 }

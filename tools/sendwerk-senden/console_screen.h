@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #include "queue/screen.h"
-#include "queue/shared.h"
 
 namespace sendwerk {
 
@@ -17,20 +16,17 @@ class ConsoleScreen {
 public:
     explicit ConsoleScreen(std::FILE* out);
 
-    // Points the panes and buttons of `shared` at this screen.
-    void attach(Shared& shared);
-    // The message dialog: printed; remembers that it was shown.
+    // The panes and buttons to attach to `Shared`.
+    ScreenParts parts() { return screen_.parts(); }
+    // The message dialog: printed like a pane.
     MessageDialog messageDialog();
-    bool dialogShown() const { return dialogShown_; }
 
 private:
     void print(const QString& header, const QString& text) const;
     void watch(MemoryPane& pane, const char* name);
 
     std::FILE* out_;
-    MemoryPane outbox_, failure_, quarantine_, pending_, current_;
-    MemoryButton send_, halt_, end_, retryFailure_, retryQuarantine_, stop_, log_;
-    bool dialogShown_ = false;
+    MemoryScreen screen_;
 };
 
 }  // namespace sendwerk

@@ -1,7 +1,7 @@
 // sendwerk-senden: one send run over the configured data root, without a window, for
 // servers and cron. It makes the start-up checks (and so never runs beside the window
 // or another copy), runs Senden() once, prints every pane change, and exits with
-//   0  the run was completed,
+//   0  the run was completed (or found nothing to send),
 //   3  the mail client gave no answer (the run ended early),
 //   1  start-up refused (the office's message on stderr),
 //   2  a runtime error (file and cause on stderr).
@@ -23,9 +23,6 @@
 
 namespace {
 
-// DBaufmachen's "end the program": unwinds to main(), which ends with status 1.
-struct ProgramEnd {};
-
 void printError(const QString& text) {
     std::fprintf(stderr, "%s\n", text.toUtf8().constData());
     std::fflush(stderr);
@@ -41,9 +38,21 @@ sendwerk::StartUpDialogs headlessDialogs(sendwerk::Clock& clock) {
     dialogs.tableOpen.waitForKey = [&clock](double seconds) { clock.pause(seconds); };
     dialogs.tableOpen.endProgram = [] {
         printError(QStringLiteral("sendwerk-senden: Programmabbruch, die Einstellungstabelle ist nicht zu öffnen."));
-        throw ProgramEnd{};
+        throw sendwerk::EndOfProgram{};
     };
     return dialogs;
+}
+
+int exitStatus(sendwerk::RunEnd end) {
+    using sendwerk::RunEnd;
+    switch (end) {
+    case RunEnd::NoAnswer: return 3;
+    case RunEnd::Completed:
+    case RunEnd::NoConnectionData:
+    case RunEnd::EmptyOutbox:
+    case RunEnd::Busy: return 0;
+    }
+    return 2;
 }
 
 int run() {
@@ -56,14 +65,14 @@ int run() {
     PosixProcessStarter starter(files, settings.editor);
     ConsoleScreen screen(stdout);
     Shared shared;
-    screen.attach(shared);
+    shared.screen = screen.parts();
     QueueContext context{files, areas, clock, starter, screen.messageDialog(), settings.orderTableFolder};
 
     if (!startUpChecks(shared, context, headlessDialogs(clock))) return 1;
-    Senden(shared, context);
+    const RunEnd end = Senden(shared, context);
     areas.commitAll();
     areas.closeAll();
-    return screen.dialogShown() ? 3 : 0;
+    return exitStatus(end);
 }
 
 }  // namespace
@@ -72,7 +81,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     try {
         return run();
-    } catch (const ProgramEnd&) {
+    } catch (const sendwerk::EndOfProgram&) {
         return 1;
     } catch (const std::exception& error) {
         printError(QStringLiteral("sendwerk-senden: ") + QString::fromLocal8Bit(error.what()));

@@ -10,6 +10,9 @@
 
 #include "dbf/table.h"
 #include "support/temp_office.h"
+#include "support/take.h"
+
+using sendwerk::testing::take;
 
 namespace sendwerk {
 namespace {
@@ -39,7 +42,7 @@ protected:
         const QString settings = office.native(QStringLiteral("c/ZUMA/MWSTDAT"));
         dbf::Table::create(settings, {{QStringLiteral("DATVER"), 'C', 40, 0}, {QStringLiteral("F10"), 'C', 10, 0}});
         std::unique_ptr<dbf::Table> table;
-        dbf::Table::open(settings, dbf::ShareMode::Exclusive, table);
+        table = std::move(dbf::Table::open(settings, dbf::ShareMode::Exclusive).value());
         table->appendBlank();
         table->put(QStringLiteral("DATVER"), "C:\\BUERO\\");
         table->commit();
@@ -97,7 +100,7 @@ TEST_F(SendCommand, NeverRunsBesideARunningCopy) {
     const QString log = office.native(QStringLiteral("c/BUERO/CMail/LOG_SENDWERK"));
     dbf::Table::create(log, {{QStringLiteral("AUFTRNR"), 'C', 6, 0}});
     std::unique_ptr<dbf::Table> held;  // as the window holds it for its whole run
-    ASSERT_EQ(dbf::Table::open(log, dbf::ShareMode::Shared, held), dbf::OpenResult::Opened);
+    ASSERT_TRUE(take(held, dbf::Table::open(log, dbf::ShareMode::Shared)));
     office.write(QStringLiteral("c/BUERO/CMail/Ausgang/Brief_123456_2024-07-15.ausg"), "kunde@example.org");
     QByteArray err;
     EXPECT_EQ(run(nullptr, &err), 1);

@@ -20,18 +20,7 @@ QueueOffice::QueueOffice(bool withSendLog)
     for (const char* folder : {"ZUMA/CMail/Ausgang/failure", "ZUMA/CMail/Ausgang/quarantine"})
         office.makeFolder(QString::fromLatin1(folder));
     office.write(QStringLiteral("ZUMA/CMail/Verbindung.dat"), kConnection);
-    shared.oMle1 = &outboxPane;
-    shared.oMle2 = &failurePane;
-    shared.oMle3 = &quarantinePane;
-    shared.oMle20 = &pendingPane;
-    shared.oMle30 = &currentPane;
-    shared.oXbpBS = &sendButton;
-    shared.oXbpBH = &haltButton;
-    shared.oXbpBEn = &endButton;
-    shared.oXbpBW1 = &retryFailureButton;
-    shared.oXbpBW2 = &retryQuarantineButton;
-    shared.oXbpBna = &stopButton;
-    shared.oXbpBlb = &logButton;
+    shared.screen = screen.parts();
     if (withSendLog) {
         createSendLog(areas, shared.cDatver);
         openSendLog(areas, shared.cDatver);
@@ -52,7 +41,7 @@ void QueueOffice::writeOrderTable(const QList<OrderRow>& rows) const {
                                {QStringLiteral("ANSP_KTOI"), 'C', 60, 0},
                                {QStringLiteral("NOTIZ"), 'M', 10, 0}});
     std::unique_ptr<dbf::Table> best;
-    dbf::Table::open(table, dbf::ShareMode::Exclusive, best);
+    best = std::move(dbf::Table::open(table, dbf::ShareMode::Exclusive).value());
     for (const OrderRow& row : rows) {
         best->appendBlank();
         best->putNumber(QStringLiteral("AUFTRNR"), row.auftrnr);
@@ -65,7 +54,7 @@ void QueueOffice::writeOrderTable(const QList<OrderRow>& rows) const {
 
 QList<LogRecord> QueueOffice::readSendLog() const {
     std::unique_ptr<dbf::Table> log;
-    dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared, log);
+    log = std::move(dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared).value());
     QList<LogRecord> records;
     for (log->goTop(); !log->eof(); log->skip()) {
         records.append({log->text(QStringLiteral("AUFTRNR")), log->text(QStringLiteral("ART")),

@@ -58,8 +58,7 @@ public:
     dbf::WorkAreas areas;
     VirtualClock clock;
     FakeMailClient client;
-    MemoryPane outboxPane, failurePane, quarantinePane, pendingPane, currentPane;
-    MemoryButton sendButton, haltButton, endButton, retryFailureButton, retryQuarantineButton, stopButton, logButton;
+    MemoryScreen screen;
     Shared shared;
     QList<ShownDialog> dialogs;
     QueueContext context;
