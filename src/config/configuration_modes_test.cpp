@@ -1,27 +1,26 @@
 #include "config/configuration_modes.h"
 
-#include "config/text_editor.h"
-#include "platform/dos_path.h"
-#include "platform/file_system.h"
-#include "support/temp_office.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <optional>
+
+#include "config/text_editor.h"
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
+#include "support/temp_office.h"
 
 namespace sendwerk {
 namespace {
 
 const QString kClosing = QStringLiteral("Das Programm wird beendet. Starten Sie es bei Bedarf neu.");
-const QString kNoExport = QStringLiteral(
-    "Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\nStarten Sie dann neu.");
+const QString kNoExport =
+    QStringLiteral("Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\nStarten Sie dann neu.");
 const QString kWhitelistTitle = QStringLiteral("Whitelist der Mail-Adressen eingeben/ändern");
 const QString kAddressHint = QStringLiteral("  -  STRG-W zum Speichern dieser Adressen  -  Esc-Taste zum Beenden");
 
@@ -61,8 +60,7 @@ protected:
             QWidget* dialog = QApplication::activeModalWidget();
             if (dialog == nullptr) return;
             const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired())
-                QCoreApplication::processEvents();
+            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
             auto* pane = dialog->findChild<QPlainTextEdit*>("editorText");
             seen = Seen{dialog->windowTitle(), dialog->size(), pane->toPlainText().replace(u'\n', "\r\n")};
             pane->setFocus();
@@ -136,7 +134,8 @@ TEST_F(ConfigurationMode, ImportAppendsTheExportsAddressesToTheWhitelist) {
         {"three records, closed without saving", QByteArray("a@x.de,\r\n"), three, false,
          QString::fromUtf8("a@x.de,\r\nb@x.de,\r\nc@x.de,\r\ndü@x.de,\r\n"), "a@x.de,\r\n"},
         {"three records after a whitelist without its last line break", QByteArray("a@x.de,"), three, true,
-         QString::fromUtf8("a@x.de,b@x.de,\r\nc@x.de,\r\ndü@x.de,\r\n"), "a@x.de,b@x.de,\r\nc@x.de,\r\nd\xFC@x.de,\r\n"},
+         QString::fromUtf8("a@x.de,b@x.de,\r\nc@x.de,\r\ndü@x.de,\r\n"),
+         "a@x.de,b@x.de,\r\nc@x.de,\r\nd\xFC@x.de,\r\n"},
         {"no whitelist yet", std::nullopt, three, true, QString::fromUtf8("b@x.de,\r\nc@x.de,\r\ndü@x.de,\r\n"),
          "b@x.de,\r\nc@x.de,\r\nd\xFC@x.de,\r\n"},
     };
@@ -176,7 +175,8 @@ TEST_F(ConfigurationMode, AnExportThatCannotBeSetAsideStaysAndIsSaid) {
     EXPECT_EQ(seen->text, "b@x.de,\r\n");
     EXPECT_EQ(office.read("ZUMA/CMail/NeueWMails.csv"), exportText);
     ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[0].endsWith("Die MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith("Die MailExportdatei CMail\\NeueWMails.csv bleibt erhalten."))
+        << messages[0].toStdString();
     EXPECT_EQ(messages[1], kClosing);
 }
 

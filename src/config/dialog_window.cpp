@@ -1,14 +1,13 @@
 #include "config/dialog_window.h"
 
-#include "widgets/geometry.h"
-#include "widgets/text_pane.h"
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QScreen>
-
 #include <cmath>
+
+#include "widgets/geometry.h"
+#include "widgets/text_pane.h"
 
 namespace sendwerk {
 namespace {
@@ -45,8 +44,8 @@ QString titleWithHint(const QString& cTitle, const QString& subject, TitleHints 
     return cTitle;
 }
 
-DialogWindow::DialogWindow(DialogEnvironment env, QWidget* owner, const Names& names, const QString& title,
-                           int nXsize, int nYsize, const QString& text)
+DialogWindow::DialogWindow(DialogEnvironment env, QWidget* owner, const Names& names, const QString& title, int nXsize,
+                           int nYsize, const QString& text)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       env_(env),
       desktop_(desktopOf(owner)),

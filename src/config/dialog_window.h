@@ -6,20 +6,19 @@
 // GUI thread only.
 #pragma once
 
-#include "platform/clock.h"
-#include "queue/screen.h"
-#include "widgets/event_queue.h"
-
 #include <QPointF>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "platform/clock.h"
+#include "queue/screen.h"
+#include "widgets/event_queue.h"
 
 class QPushButton;
 
@@ -35,9 +34,9 @@ struct DialogEnvironment {
 
 // The layout in y-up pixels of the client area (nXsize x nYsize).
 struct DialogLayout {
-    double nV = 1;                      // desktop width / 800
-    QRect pane;                         // y-up position and size
-    QPointF buttonPosition;             // x divided exactly
+    double nV = 1;           // desktop width / 800
+    QRect pane;              // y-up position and size
+    QPointF buttonPosition;  // x divided exactly
     QSize buttonSize;
     // Bottom-left corner from the desktop's bottom-left, only for 800 x 600 (the message
     // dialog places itself there; the editor centres itself instead).

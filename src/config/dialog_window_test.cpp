@@ -31,8 +31,8 @@ TEST(DialogLayout, NumbersFollowTheDesktopWidth) {
     };
     for (const auto& c : cases) {
         const DialogLayout l = dialogLayout(c.desktopWidth, c.ownerWidth, c.width, c.height);
-        const auto name = std::to_string(c.desktopWidth) + " / " + std::to_string(c.width) + "x" +
-                          std::to_string(c.height);
+        const auto name =
+            std::to_string(c.desktopWidth) + " / " + std::to_string(c.width) + "x" + std::to_string(c.height);
         EXPECT_EQ(l.pane, c.pane) << name;
         EXPECT_DOUBLE_EQ(l.buttonPosition.x(), c.button.x()) << name;
         EXPECT_DOUBLE_EQ(l.buttonPosition.y(), c.button.y()) << name;

@@ -4,9 +4,9 @@
 // renamed), so a crash or a full disk never leaves half a whitelist. Any thread.
 #pragma once
 
-#include "platform/result.h"
-
 #include <QString>
+
+#include "platform/result.h"
 
 namespace sendwerk {
 

@@ -1,14 +1,14 @@
 #include "config/editor_printing.h"
 
-#include "platform/settings.h"
-#include "print/printout.h"
-#include "queue/shared.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "platform/settings.h"
+#include "print/printout.h"
+#include "queue/shared.h"
 
 namespace sendwerk {
 namespace {
@@ -51,7 +51,10 @@ TEST_F(EditorPrintingTest, PagePrintUsesThePagePrinterInTextModeAndLeavesTheMode
 
 TEST_F(EditorPrintingTest, TextPrintGoesWhereThePrintingModeSays) {
     print.textPrint(QString::fromUtf8("Grüße"));
-    EXPECT_TRUE(contentOf(dir.filePath("lpt1")).contains("Gr\x81\xE1" "e")) << contentOf(dir.filePath("lpt1")).toStdString();
+    EXPECT_TRUE(contentOf(dir.filePath("lpt1"))
+                    .contains("Gr\x81\xE1"
+                              "e"))
+        << contentOf(dir.filePath("lpt1")).toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("seite.pdf")));
 
     shared.cLPT = QStringLiteral("LPTA");

@@ -1,21 +1,20 @@
 #include "config/message_dialog.h"
 
-#include "platform/office_text.h"
-#include "widgets/text_pane.h"
-
 #include <QPointer>
-
 #include <cmath>
 #include <memory>
+
+#include "platform/office_text.h"
+#include "widgets/text_pane.h"
 
 namespace sendwerk {
 
 QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cTitle, QWidget* oDlg1, int nXsize,
                        int nYsize, bool lModal) {
     const FocusKeeper focus;
-    auto window = std::make_unique<DialogWindow>(env, oDlg1, DialogWindow::Names{"messageDialog", "messageText"},
-                                                 titleWithHint(cTitle, cString, TitleHints::TextOnly), nXsize,
-                                                 nYsize, cString);
+    auto window =
+        std::make_unique<DialogWindow>(env, oDlg1, DialogWindow::Names{"messageDialog", "messageText"},
+                                       titleWithHint(cTitle, cString, TitleHints::TextOnly), nXsize, nYsize, cString);
     if (const auto& at = window->layout().windowPosition) {
         const QRect desktop = window->desktop();
         const QPoint bottomLeft(int(std::lround(at->x())), int(at->y()));

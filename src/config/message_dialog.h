@@ -7,17 +7,17 @@
 // part that had it. GUI thread only.
 #pragma once
 
+#include <QString>
+
 #include "config/dialog_window.h"
 #include "queue/screen.h"
-
-#include <QString>
 
 class QWidget;
 
 namespace sendwerk {
 
-QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cTitle, QWidget* oDlg1,
-                       int nXsize, int nYsize, bool lModal = false);
+QString Modaldialog_ml(DialogEnvironment env, QString cString, const QString& cTitle, QWidget* oDlg1, int nXsize,
+                       int nYsize, bool lModal = false);
 
 // The send run's message dialog (queue/screen.h): modal, over `owner`.
 MessageDialog messageDialogFor(DialogEnvironment env, QWidget* owner);

@@ -1,7 +1,6 @@
 #include "config/message_dialog.h"
 
-#include "platform/clock.h"
-#include "widgets/event_queue.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -11,10 +10,10 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+
+#include "platform/clock.h"
+#include "widgets/event_queue.h"
 
 namespace sendwerk {
 namespace {
@@ -35,8 +34,7 @@ protected:
             ASSERT_NE(dialog, nullptr);
             // The window system activates a shown window a moment later.
             const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired())
-                QCoreApplication::processEvents();
+            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
             step(*dialog);
         });
         return Modaldialog_ml({events, clock}, message, "Abschluss-Meldung:", &owner, width, height, true);

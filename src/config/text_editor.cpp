@@ -1,13 +1,13 @@
 #include "config/text_editor.h"
 
+#include <QApplication>
+#include <QPushButton>
+
 #include "config/editor_file.h"
 #include "platform/office_text.h"
 #include "widgets/geometry.h"
 #include "widgets/key_codes.h"
 #include "widgets/text_pane.h"
-
-#include <QApplication>
-#include <QPushButton>
 
 namespace sendwerk {
 namespace {
@@ -27,7 +27,8 @@ public:
     QString run() {
         ScreenCenter(window_, true);
         // The close box closes like Esc: nothing saved, the pane's text is the result.
-        if (window_.runModal([this](const Event& e) { return keyCommand(int(e.mp1)); }) == DialogWindow::LoopEnd::CloseBox)
+        if (window_.runModal([this](const Event& e) { return keyCommand(int(e.mp1)); }) ==
+            DialogWindow::LoopEnd::CloseBox)
             takeText();
         return withoutLeadingBlanks(cString_);
     }

@@ -17,12 +17,11 @@
 // box and nothing is written, the text stays in the pane. GUI thread only.
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "config/dialog_window.h"
 #include "queue/screen.h"
-
-#include <QString>
-
-#include <functional>
 
 class QWidget;
 

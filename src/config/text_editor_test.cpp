@@ -1,9 +1,6 @@
 #include "config/text_editor.h"
 
-#include "platform/dos_path.h"
-#include "platform/file_system.h"
-#include "support/temp_office.h"
-#include "widgets/geometry.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -13,17 +10,38 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <vector>
+
+#include "platform/dos_path.h"
+#include "platform/file_system.h"
+#include "support/temp_office.h"
+#include "widgets/geometry.h"
 
 namespace sendwerk {
 namespace {
 
 const QString kEditorTitle = QStringLiteral("E-Mail-Daten eingeben/ändern");
 const QString kWhitelist = QStringLiteral("C:\\ZUMA\\CMail\\WhiteList.mad");
+
+// Plays a key script: "Esc", "F10", "Enter", "^X" for Ctrl+X, "@X" for Alt+X, "^End";
+// anything else is typed as it stands.
+void play(const QStringList& script) {
+    const QMap<QString, Qt::Key> named = {
+        {"Esc", Qt::Key_Escape}, {"F10", Qt::Key_F10}, {"Enter", Qt::Key_Return}, {"End", Qt::Key_End}};
+    for (const QString& step : script) {
+        const QString rest = step.mid(1);
+        const Qt::Key key = named.value(rest, rest.size() == 1 ? Qt::Key(rest.at(0).unicode()) : Qt::Key_unknown);
+        if (named.contains(step))
+            QTest::keyClick(QApplication::focusWidget(), named.value(step));
+        else if (step.startsWith('^') && key != Qt::Key_unknown)
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+        else if (step.startsWith('@') && key != Qt::Key_unknown)
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        else
+            QTest::keyClicks(QApplication::focusWidget(), step);
+    }
+}
 
 // The editor over a temporary office, with the operator's keys played from inside its loop.
 class TextEditorTest : public ::testing::Test {
@@ -34,14 +52,13 @@ protected:
     }
 
     // Opens the editor; `step` runs once the window is up and active.
-    QString open(const QString& path, const QString& title, int width, int height,
-                 std::function<void(QWidget&)> step, const QString& aText = {}, const QString& cNeu = {}) {
+    QString open(const QString& path, const QString& title, int width, int height, std::function<void(QWidget&)> step,
+                 const QString& aText = {}, const QString& cNeu = {}) {
         QTimer::singleShot(0, [step] {
             QWidget* dialog = QApplication::activeModalWidget();
             ASSERT_NE(dialog, nullptr);
             const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired())
-                QCoreApplication::processEvents();
+            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
             step(*dialog);
         });
         return Modaldialog_FM(env, path, title, &owner, width, height, aText, cNeu);
@@ -49,21 +66,17 @@ protected:
 
     static QPlainTextEdit* paneOf(QWidget& dialog) { return dialog.findChild<QPlainTextEdit*>("editorText"); }
     static QPushButton* okOf(QWidget& dialog) { return dialog.findChild<QPushButton*>("okButton"); }
-    // A key stroke to the part that has the focus, as the operator types it.
-    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    static void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
 
     testing::TempOffice office;
     FileSystem files{PathResolver(office.drives())};
     EventQueue events;
     VirtualClock clock;
     QStringList messages, pagePrints, textPrints;
-    EditorEnvironment env{{events, clock},
-                          files,
-                          [this](const QString& m) { messages << m; },
-                          {[this](const QString& t) { pagePrints << t; }, [this](const QString& t) { textPrints << t; }}};
+    EditorEnvironment env{
+        {events, clock},
+        files,
+        [this](const QString& m) { messages << m; },
+        {[this](const QString& t) { pagePrints << t; }, [this](const QString& t) { textPrints << t; }}};
     QWidget owner;
     QLineEdit other{&owner};
 };
@@ -80,8 +93,7 @@ TEST_F(TextEditorTest, OpensCentredAndModalOnTheFileAndGivesTheFocusBack) {
     const DialogLayout l = dialogLayout(desktop.width(), owner.width(), 600, 600);
     const QString title = "Whitelist der Mail-Adressen eingeben/ändern";
     const QString result = open(kWhitelist, title, 600, 600, [&](QWidget& dialog) {
-        EXPECT_EQ(dialog.windowTitle(),
-                  title + "  -  STRG-W zum Speichern dieser Adressen  -  Esc-Taste zum Beenden");
+        EXPECT_EQ(dialog.windowTitle(), title + "  -  STRG-W zum Speichern dieser Adressen  -  Esc-Taste zum Beenden");
         EXPECT_EQ(dialog.size(), QSize(600, 600));
         EXPECT_EQ(dialog.pos(), desktop.topLeft() + QPoint((desktop.width() - 600) / 2, (desktop.height() - 600) / 2));
         EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
@@ -94,7 +106,7 @@ TEST_F(TextEditorTest, OpensCentredAndModalOnTheFileAndGivesTheFocusBack) {
         // A tick has no effect, typing elsewhere reaches nothing.
         events.postEvent(event::TimerTick, 0, 0, &owner);
         QTest::keyClicks(&other, "anderswo");
-        press(Qt::Key_Escape);
+        play({"Esc"});
     });
     EXPECT_EQ(result, "kunde@example.org,\r\n");
     EXPECT_EQ(other.text(), "");
@@ -108,46 +120,32 @@ TEST_F(TextEditorTest, KeyTable) {
     struct Case {
         const char* name;
         bool focusOnOk;
-        std::function<void()> keys;
-        QByteArray file;        // the file afterwards
+        QStringList keys;
+        QByteArray file;  // the file afterwards; it held "  alt"
         QString result;
         QStringList pagePrints, textPrints;
     };
-    const auto save = [] { press(Qt::Key_W, Qt::ControlModifier); };
-    const auto atEnd = [] { press(Qt::Key_End, Qt::ControlModifier); };
-    const std::vector<Case> cases = {
-        {"Ctrl+W saves and the window stays open", false,
-         [&] { atEnd(); type(" neu"); save(); type(" mehr"); press(Qt::Key_Escape); },
+    // clang-format off
+    const Case cases[] = {
+        {"Ctrl+W saves and the window stays open", false, {"^End", " neu", "^W", " mehr", "Esc"},
          "  alt neu", "alt neu mehr", {}, {}},
-        {"Alt+W saves", false, [&] { atEnd(); type(" neu"); press(Qt::Key_W, Qt::AltModifier); press(Qt::Key_Escape); },
-         "  alt neu", "alt neu", {}, {}},
-        {"Ctrl+S saves", false, [&] { atEnd(); type(" neu"); press(Qt::Key_S, Qt::ControlModifier); press(Qt::Key_F10); },
-         "  alt neu", "alt neu", {}, {}},
-        {"a second save writes the text of that moment", false,
-         [&] { atEnd(); type(" neu"); save(); type(" mehr"); save(); press(Qt::Key_Escape); },
+        {"Alt+W saves", false, {"^End", " neu", "@W", "Esc"}, "  alt neu", "alt neu", {}, {}},
+        {"Ctrl+S saves", false, {"^End", " neu", "^S", "F10"}, "  alt neu", "alt neu", {}, {}},
+        {"a second save writes the text of that moment", false, {"^End", " neu", "^W", " mehr", "^W", "Esc"},
          "  alt neu mehr", "alt neu mehr", {}, {}},
-        {"Esc after edits leaves the file", false, [&] { atEnd(); type(" neu"); press(Qt::Key_Escape); },
-         "  alt", "alt neu", {}, {}},
-        {"F10 returns the text as loaded", false, [&] { atEnd(); type(" neu"); press(Qt::Key_F10); },
-         "  alt", "alt", {}, {}},
-        {"F10 returns the text as last saved", false,
-         [&] { atEnd(); type(" neu"); save(); type(" mehr"); press(Qt::Key_F10); },
+        {"Esc after edits leaves the file", false, {"^End", " neu", "Esc"}, "  alt", "alt neu", {}, {}},
+        {"F10 returns the text as loaded", false, {"^End", " neu", "F10"}, "  alt", "alt", {}, {}},
+        {"F10 returns the text as last saved", false, {"^End", " neu", "^W", " mehr", "F10"},
          "  alt neu", "alt neu", {}, {}},
-        {"Enter in the pane is a line break", false,
-         [&] { atEnd(); press(Qt::Key_Return); type("x"); press(Qt::Key_Escape); }, "  alt", "alt\r\nx", {}, {}},
-        {"Enter on OK closes like OK", true, [&] { press(Qt::Key_Return); }, "  alt", "alt", {}, {}},
-        {"save and print keys on the button do nothing", true,
-         [&] {
-             save(); press(Qt::Key_D, Qt::AltModifier); press(Qt::Key_P, Qt::ControlModifier); press(Qt::Key_F10);
-         },
-         "  alt", "alt", {}, {}},
-        {"Alt+D prints pages without trailing blanks", false,
-         [&] { atEnd(); type(" neu  "); press(Qt::Key_D, Qt::AltModifier); press(Qt::Key_F10); },
+        {"Enter in the pane is a line break", false, {"^End", "Enter", "x", "Esc"}, "  alt", "alt\r\nx", {}, {}},
+        {"Enter on OK closes like OK", true, {"Enter"}, "  alt", "alt", {}, {}},
+        {"save and print keys on the button do nothing", true, {"^W", "@D", "^P", "F10"}, "  alt", "alt", {}, {}},
+        {"Alt+D prints pages without trailing blanks", false, {"^End", " neu  ", "@D", "F10"},
          "  alt", "alt", {"  alt neu"}, {}},
-        {"Ctrl+P prints the text and takes it over", false,
-         [&] { atEnd(); type(" neu"); press(Qt::Key_P, Qt::ControlModifier); type(" mehr"); press(Qt::Key_F10); },
+        {"Ctrl+P prints the text and takes it over", false, {"^End", " neu", "^P", " mehr", "F10"},
          "  alt", "alt neu", {}, {"  alt neu"}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         office.write("ZUMA/CMail/F1.txt", "  alt");
         pagePrints.clear();
@@ -155,7 +153,7 @@ TEST_F(TextEditorTest, KeyTable) {
         const QString result = open("C:\\ZUMA\\CMail\\F1.txt", kEditorTitle, 800, 600, [&](QWidget& dialog) {
             EXPECT_EQ(dialog.windowTitle(), kEditorTitle) << c.name;
             if (c.focusOnOk) okOf(dialog)->setFocus();
-            c.keys();
+            play(c.keys);
         });
         EXPECT_EQ(office.read("ZUMA/CMail/F1.txt"), c.file) << c.name;
         EXPECT_EQ(result, c.result) << c.name;
@@ -166,13 +164,14 @@ TEST_F(TextEditorTest, KeyTable) {
 }
 
 TEST_F(TextEditorTest, TheHelpTextKeepsItsUmlautsThroughASave) {
-    const QByteArray help = "Bedienungsanleitung\r\n\xC4nderungen f\xFCr \xDC" "bersicht: \xE4\xF6\xFC\xDF \x80 \x81";
+    const QByteArray help =
+        "Bedienungsanleitung\r\n\xC4nderungen f\xFCr \xDC"
+        "bersicht: \xE4\xF6\xFC\xDF \x80 \x81";
     office.write("ZUMA/CMail/F1.txt", help);
     open("C:\\ZUMA\\CMail\\F1.txt", kEditorTitle, 800, 600, [&](QWidget& dialog) {
         EXPECT_EQ(paneOf(dialog)->toPlainText(),
                   QString::fromUtf8("Bedienungsanleitung\nÄnderungen für Übersicht: äöüß € \u0081"));
-        press(Qt::Key_W, Qt::ControlModifier);
-        press(Qt::Key_Escape);
+        play({"^W", "Esc"});
     });
     EXPECT_EQ(office.read("ZUMA/CMail/F1.txt"), help);
 }
@@ -182,9 +181,7 @@ TEST_F(TextEditorTest, AMissingOrderFileOpensEmptyAndTheSaveCreatesIt) {
     office.makeFolder("ZUMA/CMail/Ausgang/failure");
     open(path, kEditorTitle, 800, 600, [&](QWidget& dialog) {
         EXPECT_EQ(paneOf(dialog)->toPlainText(), "");
-        type("neu");
-        press(Qt::Key_W, Qt::ControlModifier);
-        press(Qt::Key_Escape);
+        play({"neu", "^W", "Esc"});
     });
     EXPECT_EQ(office.read("ZUMA/CMail/Ausgang/failure/Sterbefall_1_2024-07-15"), "neu");
 }
@@ -205,13 +202,13 @@ TEST_F(TextEditorTest, ASaveThatCannotBeDoneIsReportedAndWritesNothing) {
     for (const Case& c : cases) {
         office.write("ZUMA/CMail/WhiteList.mad", "alt,");
         messages.clear();
-        const QString result = open(c.path, kEditorTitle, 600, 600, [&](QWidget&) {
-            press(Qt::Key_End, Qt::ControlModifier);
-            press(Qt::Key_W, Qt::ControlModifier);
-            // The window stays open with the text.
-            type("!");
-            press(Qt::Key_Escape);
-        }, c.aText);
+        const QString result = open(
+            c.path, kEditorTitle, 600, 600,
+            [&](QWidget&) {
+                // After the refused save the window is still open with the text.
+                play({"^End", "^W", "!", "Esc"});
+            },
+            c.aText);
         ASSERT_EQ(messages.size(), 1) << c.name;
         EXPECT_TRUE(messages[0].startsWith(c.messageStart)) << c.name << ": " << messages[0].toStdString();
         EXPECT_EQ(result, c.aText + "!") << c.name;

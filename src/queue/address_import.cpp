@@ -27,8 +27,9 @@ QByteArray newAddressLines(const QByteArray& exportText) {
 Result<AddressImport> importNewAddresses(const QString& cDatver, const FileSystem& files, Clock& clock) {
     const QString exportPath = cDatver + kExport;
     if (!files.fileExists(exportPath))
-        return Failure{QStringLiteral("Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\n"
-                                      "Starten Sie dann neu.")};
+        return Failure{
+            QStringLiteral("Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\n"
+                           "Starten Sie dann neu.")};
     const Result<QByteArray> content = files.read(exportPath);
     if (!content.ok())
         return Failure{QStringLiteral("Die MailExportdatei CMail\\NeueWMails.csv kann nicht gelesen werden: ") +
@@ -37,13 +38,14 @@ Result<AddressImport> importNewAddresses(const QString& cDatver, const FileSyste
     AddressImport out{newAddressLines(*content), {}};
     if (const Result<> copied = files.copy(exportPath, cDatver + kExportCopy); !copied.ok()) {
         out.exportKept = QStringLiteral("Die Kopie CMail\\NeueWMails.old konnte nicht geschrieben werden: ") +
-                         copied.cause() + QStringLiteral("\r\nDie MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.");
+                         copied.cause() +
+                         QStringLiteral("\r\nDie MailExportdatei CMail\\NeueWMails.csv bleibt erhalten.");
         return out;
     }
     clock.pause(1);
     if (const Result<> erased = files.erase(exportPath); !erased.ok())
-        out.exportKept = QStringLiteral("Die MailExportdatei CMail\\NeueWMails.csv konnte nicht gelöscht werden: ") +
-                         erased.cause();
+        out.exportKept =
+            QStringLiteral("Die MailExportdatei CMail\\NeueWMails.csv konnte nicht gelöscht werden: ") + erased.cause();
     return out;
 }
 

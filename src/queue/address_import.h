@@ -11,10 +11,10 @@
 // GUI thread or any single thread; no widgets.
 #pragma once
 
-#include "platform/result.h"
-
 #include <QByteArray>
 #include <QString>
+
+#include "platform/result.h"
 
 namespace sendwerk {
 
@@ -25,7 +25,7 @@ class FileSystem;
 QByteArray newAddressLines(const QByteArray& exportText);
 
 struct AddressImport {
-    QByteArray cNeu;       // the import lines, to be appended to the whitelist
+    QByteArray cNeu;  // the import lines, to be appended to the whitelist
     // Empty when the export was set aside as "NeueWMails.old" and erased; otherwise the
     // German cause why it is still in place (it will be imported again next time).
     QString exportKept;

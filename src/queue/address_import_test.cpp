@@ -1,11 +1,11 @@
 #include "queue/address_import.h"
 
+#include <gtest/gtest.h>
+
 #include "platform/clock.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
 #include "support/temp_office.h"
-
-#include <gtest/gtest.h>
 
 namespace sendwerk {
 namespace {
@@ -24,8 +24,7 @@ TEST(NewAddressLines, FieldFiveOfEveryRecordAfterTheHeader) {
         {"LF lines and no final break", "h\n1,A,B,Ort,a@x.de\n2,C,D,Ort,c@x.de", "a@x.de,\r\nc@x.de,\r\n"},
         {"short records skipped", header + "1,A,B,a@x.de\r\n2,C,D,Ort,c@x.de\r\n\r\n3\r\n", "c@x.de,\r\n"},
         {"fields after the fifth ignored", header + "1,A,B,Ort,a@x.de,mehr,noch\r\n", "a@x.de,\r\n"},
-        {"quoted commas and blanks as read", header + "1,\"M\xFCller, A\",B,Ort, \"a@x.de\"\r\n",
-         " \"a@x.de\",\r\n"},
+        {"quoted commas and blanks as read", header + "1,\"M\xFCller, A\",B,Ort, \"a@x.de\"\r\n", " \"a@x.de\",\r\n"},
         {"quoted value", header + "1,A,B,Ort,\"b\xE4r@x.de\"\r\n", "b\xE4r@x.de,\r\n"},
         {"empty fifth field kept", header + "1,A,B,Ort,\r\n", ",\r\n"},
     };
@@ -60,8 +59,9 @@ TEST_F(ImportFiles, TheExportIsSetAsideAsOldOneSecondBeforeItIsErased) {
 TEST_F(ImportFiles, NoExportFileChangesNothing) {
     const Result<AddressImport> imported = importNewAddresses(cDatver, files, clock);
     ASSERT_FALSE(imported.ok());
-    EXPECT_EQ(imported.cause(), "Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\n"
-                                "Starten Sie dann neu.");
+    EXPECT_EQ(imported.cause(),
+              "Stellen Sie zunächst die MailExportdatei CMail\\NeueWMails.csv bereit!\r\n"
+              "Starten Sie dann neu.");
     EXPECT_FALSE(office.exists("ZUMA/CMail/NeueWMails.old"));
     EXPECT_DOUBLE_EQ(clock.pausedSeconds(), 0.0);
 }
