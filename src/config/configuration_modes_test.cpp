@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <optional>
 
+#include "config/dialog_test_support.h"
 #include "config/text_editor.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
@@ -53,31 +52,21 @@ class ConfigurationMode : public ::testing::Test {
 protected:
     // Runs `mode`; `keys` is played into the editor once it is up (with the focus in its
     // pane). Returns what the editor showed, if one opened.
-    std::optional<Seen> run(StartMode mode, const std::function<void()>& keys) { return run(mode, keys, env); }
-    std::optional<Seen> run(StartMode mode, const std::function<void()>& keys, const EditorEnvironment& on) {
+    std::optional<Seen> run(StartMode mode, const QStringList& keys) { return run(mode, keys, env); }
+    std::optional<Seen> run(StartMode mode, const QStringList& keys, const EditorEnvironment& on) {
         std::optional<Seen> seen;
-        QTimer::singleShot(0, &timerOwner, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog == nullptr) return;
-            const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
-            auto* pane = dialog->findChild<QPlainTextEdit*>("editorText");
-            seen = Seen{dialog->windowTitle(), dialog->size(), pane->toPlainText().replace(u'\n', "\r\n")};
+        testing::whenDialogIsUp(&timerOwner, [&](QWidget& dialog) {
+            auto* pane = dialog.findChild<QPlainTextEdit*>("editorText");
+            seen = Seen{dialog.windowTitle(), dialog.size(), pane->toPlainText().replace(u'\n', "\r\n")};
             pane->setFocus();
-            keys();
+            testing::playKeys(keys);
         });
         runConfigurationMode(mode, "C:\\ZUMA\\", on);
         return seen;
     }
 
-    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    static void saveAndClose() {
-        press(Qt::Key_W, Qt::ControlModifier);
-        press(Qt::Key_Escape);
-    }
-    static void close() { press(Qt::Key_Escape); }
+    const QStringList saveAndClose = {"^W", "Esc"};
+    const QStringList close = {"Esc"};
 
     testing::TempOffice office;
     FileSystem files{PathResolver(office.drives())};
@@ -91,11 +80,7 @@ protected:
 TEST_F(ConfigurationMode, ConnectionDataIsEditedInItsCopyAndTheSendRunsFileStays) {
     const QByteArray sendRunData = "smtp.example.org\nbuero\ngeheim\n587\nbuero@example.org\nantwort@example.org\n";
     office.write("ZUMA/CMail/Verbindung.dat", sendRunData);
-    const std::optional<Seen> seen = run(StartMode::ConnectionData, [] {
-        press(Qt::Key_Down);
-        QTest::keyClicks(QApplication::focusWidget(), "neu");
-        saveAndClose();
-    });
+    const std::optional<Seen> seen = run(StartMode::ConnectionData, {"Down", "neu", "^W", "Esc"});
     ASSERT_TRUE(seen);
     EXPECT_EQ(seen->title,
               "Verbindungsdaten eingeben/ändern  -  STRG-W zum Speichern dieses Textes  -  Esc-Taste zum Beenden");

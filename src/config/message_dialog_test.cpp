@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "config/dialog_test_support.h"
 #include "platform/clock.h"
 #include "widgets/event_queue.h"
 
@@ -29,14 +30,7 @@ protected:
     }
 
     QString run(const QString& message, int width, int height, std::function<void(QWidget&)> step) {
-        QTimer::singleShot(0, [step] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            // The window system activates a shown window a moment later.
-            const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
-            step(*dialog);
-        });
+        testing::whenDialogIsUp(&owner, std::move(step));
         return Modaldialog_ml({events, clock}, message, "Abschluss-Meldung:", &owner, width, height, true);
     }
 

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <vector>
 
+#include "config/dialog_test_support.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
 #include "support/temp_office.h"
@@ -23,25 +23,6 @@ namespace {
 
 const QString kEditorTitle = QStringLiteral("E-Mail-Daten eingeben/ändern");
 const QString kWhitelist = QStringLiteral("C:\\ZUMA\\CMail\\WhiteList.mad");
-
-// Plays a key script: "Esc", "F10", "Enter", "^X" for Ctrl+X, "@X" for Alt+X, "^End";
-// anything else is typed as it stands.
-void play(const QStringList& script) {
-    const QMap<QString, Qt::Key> named = {
-        {"Esc", Qt::Key_Escape}, {"F10", Qt::Key_F10}, {"Enter", Qt::Key_Return}, {"End", Qt::Key_End}};
-    for (const QString& step : script) {
-        const QString rest = step.mid(1);
-        const Qt::Key key = named.value(rest, rest.size() == 1 ? Qt::Key(rest.at(0).unicode()) : Qt::Key_unknown);
-        if (named.contains(step))
-            QTest::keyClick(QApplication::focusWidget(), named.value(step));
-        else if (step.startsWith('^') && key != Qt::Key_unknown)
-            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
-        else if (step.startsWith('@') && key != Qt::Key_unknown)
-            QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
-        else
-            QTest::keyClicks(QApplication::focusWidget(), step);
-    }
-}
 
 // The editor over a temporary office, with the operator's keys played from inside its loop.
 class TextEditorTest : public ::testing::Test {
@@ -54,13 +35,7 @@ protected:
     // Opens the editor; `step` runs once the window is up and active.
     QString open(const QString& path, const QString& title, int width, int height, std::function<void(QWidget&)> step,
                  const QString& aText = {}, const QString& cNeu = {}) {
-        QTimer::singleShot(0, [step] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired()) QCoreApplication::processEvents();
-            step(*dialog);
-        });
+        testing::whenDialogIsUp(&owner, std::move(step));
         return Modaldialog_FM(env, path, title, &owner, width, height, aText, cNeu);
     }
 
@@ -106,7 +81,7 @@ TEST_F(TextEditorTest, OpensCentredAndModalOnTheFileAndGivesTheFocusBack) {
         // A tick has no effect, typing elsewhere reaches nothing.
         events.postEvent(event::TimerTick, 0, 0, &owner);
         QTest::keyClicks(&other, "anderswo");
-        play({"Esc"});
+        testing::playKeys({"Esc"});
     });
     EXPECT_EQ(result, "kunde@example.org,\r\n");
     EXPECT_EQ(other.text(), "");
@@ -153,7 +128,7 @@ TEST_F(TextEditorTest, KeyTable) {
         const QString result = open("C:\\ZUMA\\CMail\\F1.txt", kEditorTitle, 800, 600, [&](QWidget& dialog) {
             EXPECT_EQ(dialog.windowTitle(), kEditorTitle) << c.name;
             if (c.focusOnOk) okOf(dialog)->setFocus();
-            play(c.keys);
+            testing::playKeys(c.keys);
         });
         EXPECT_EQ(office.read("ZUMA/CMail/F1.txt"), c.file) << c.name;
         EXPECT_EQ(result, c.result) << c.name;
@@ -171,7 +146,7 @@ TEST_F(TextEditorTest, TheHelpTextKeepsItsUmlautsThroughASave) {
     open("C:\\ZUMA\\CMail\\F1.txt", kEditorTitle, 800, 600, [&](QWidget& dialog) {
         EXPECT_EQ(paneOf(dialog)->toPlainText(),
                   QString::fromUtf8("Bedienungsanleitung\nÄnderungen für Übersicht: äöüß € \u0081"));
-        play({"^W", "Esc"});
+        testing::playKeys({"^W", "Esc"});
     });
     EXPECT_EQ(office.read("ZUMA/CMail/F1.txt"), help);
 }
@@ -181,7 +156,7 @@ TEST_F(TextEditorTest, AMissingOrderFileOpensEmptyAndTheSaveCreatesIt) {
     office.makeFolder("ZUMA/CMail/Ausgang/failure");
     open(path, kEditorTitle, 800, 600, [&](QWidget& dialog) {
         EXPECT_EQ(paneOf(dialog)->toPlainText(), "");
-        play({"neu", "^W", "Esc"});
+        testing::playKeys({"neu", "^W", "Esc"});
     });
     EXPECT_EQ(office.read("ZUMA/CMail/Ausgang/failure/Sterbefall_1_2024-07-15"), "neu");
 }
@@ -206,7 +181,7 @@ TEST_F(TextEditorTest, ASaveThatCannotBeDoneIsReportedAndWritesNothing) {
             c.path, kEditorTitle, 600, 600,
             [&](QWidget&) {
                 // After the refused save the window is still open with the text.
-                play({"^End", "^W", "!", "Esc"});
+                testing::playKeys({"^End", "^W", "!", "Esc"});
             },
             c.aText);
         ASSERT_EQ(messages.size(), 1) << c.name;

@@ -47,6 +47,20 @@ wait_for() {  # seconds, description, condition...
   done
 }
 
+# Waits (bounded) for the program to end after `what` and wants exit status 0.
+program_ended() {  # seconds, what
+  running() { kill -0 "$program" 2>/dev/null; }
+  local deadline=$((SECONDS + $1))
+  while running; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "the program did not end after $2"
+    sleep 0.2
+  done
+  local status=0
+  wait "$program" || status=$?
+  program=""
+  [ "$status" -eq 0 ] || fail "exit status $status after $2"
+}
+
 # --- the mail server and the office
 mkdir -p "$work/mails"
 "$source_dir/tests/mailserver/make_cert.sh" "$work/certs"
@@ -103,12 +117,7 @@ wait_for 120 "the error report mail" report_mail
 # Esc waits in the queue until the run has ended, then ends the program in order.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key Escape
-for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$program" 2>/dev/null && fail "the program did not end after Esc"
-status=0
-wait "$program" || status=$?
-program=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+program_ended 60 "Esc"
 
 # --- what the run left behind
 log_records >"$work/log.txt"
@@ -166,11 +175,6 @@ wait_for 60 "the closing message" closing_box
 box="$(xdotool search --onlyvisible --name '^TAVO-Mail$' | head -1)"
 xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
 xdotool key Return
-for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$program" 2>/dev/null && fail "the program did not end after the closing message"
-status=0
-wait "$program" || status=$?
-program=""
-[ "$status" -eq 0 ] || fail "exit status $status after the whitelist edit mode"
+program_ended 60 "the closing message"
 [ "$(log_records | wc -l)" -eq 5 ] || fail "the configuration mode touched the send log"
 echo "window_e2e: PASS"
