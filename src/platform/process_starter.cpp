@@ -1,6 +1,7 @@
 #include "platform/process_starter.h"
 
 #include "platform/code_page.h"
+#include "platform/system_error.h"
 
 #include <QFile>
 
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -257,12 +257,13 @@ PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::
     int toChild[2] = {-1, -1};
     int fromChild[2] = {-1, -1};
     if (!report.valid() || ::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0) {
+        run.failure = germanCause(errno);
         for (int* fd : {&toChild[0], &toChild[1], &fromChild[0], &fromChild[1]}) closeIfOpen(*fd);
-        run.failure = QString::fromLocal8Bit(std::strerror(errno));
         return run;
     }
 
     const pid_t child = ::fork();
+    const int forkError = errno;
     if (child == 0) {
         ::setpgid(0, 0);
         ::dup2(toChild[0], STDIN_FILENO);
@@ -275,13 +276,13 @@ PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::
     if (child < 0) {
         closeIfOpen(toChild[1]);
         closeIfOpen(fromChild[0]);
-        run.failure = QString::fromLocal8Bit(std::strerror(errno));
+        run.failure = germanCause(forkError);
         return run;
     }
     ::setpgid(child, child);  // also here, so the group exists whoever runs first
     run.started = report.execSucceeded();
     if (!run.started) {
-        run.failure = QString::fromLocal8Bit(std::strerror(report.error));
+        run.failure = germanCause(report.error);
         closeIfOpen(toChild[1]);
         closeIfOpen(fromChild[0]);
         int status = 0;

@@ -175,7 +175,7 @@ TEST(RunWithInput, FeedsTheCommandAndTellsHowItEnded) {
         int exitStatus;
         QByteArray output;
     } cases[] = {
-        {"input arrives unchanged", {"cat"}, QByteArray("\x81ber\r\n\f", 7), true, 0, QByteArray("\x81ber\r\n\f", 7)},
+        {"input arrives unchanged", {"cat"}, QByteArray("\x81" "ber\r\n\f"), true, 0, QByteArray("\x81" "ber\r\n\f")},
         {"exit status", {"sh", "-c", "cat >/dev/null; echo kaputt >&2; exit 3"}, "x", true, 3, "kaputt\n"},
         {"a command that reads nothing", {"true"}, big, true, 0, ""},
         {"no input at all", {"cat"}, "", true, 0, ""},

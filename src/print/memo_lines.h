@@ -1,4 +1,4 @@
-// How MemoDruck breaks a text into lines (Part 5.2), on its own so it can be tested
+// How MemoDruck breaks a text into lines, on its own so it can be tested
 // without a page: hard breaks (CR LF, a lone LF or CR, and the soft break U+008D + LF)
 // end lines; a longer paragraph is word-wrapped at `width`: the break goes after the
 // last blank that still fits (that blank is dropped), a word longer than the width is

@@ -1,4 +1,4 @@
-// The page side of printing (Part 5.1): a printer device that makes a print job of
+// The page side of printing: a printer device that makes a print job of
 // pages, the presentation space drawn on it and the font object of a page printout.
 //
 // Page units are tenths of a millimetre. Page coordinates start at the paper's margins,
@@ -6,9 +6,9 @@
 // that cannot print on its margins has always counted). A string is drawn with its
 // start point (the left end of its base line) at the given point.
 //
-// The real device (print_targets.h) is a Qt paged paint device: a CUPS printer, or a PDF
-// made in memory and then written to a file or piped into a command. Tests put in a
-// device that records what was drawn where. GUI thread only.
+// The real device (print_targets.h) makes a PDF in memory and hands it to a CUPS
+// printer, a command or a file. Tests put in a device that records what was drawn
+// where. GUI thread only.
 #pragma once
 
 #include <QFont>

@@ -1,9 +1,8 @@
 #include "print/print_targets.h"
 
-#include "platform/process_starter.h"
+#include "print/printer_command.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -33,147 +32,91 @@ PaperSize paperFrom(const QPageLayout& layout) {
     return paper;
 }
 
-QPageLayout::Orientation qtOrientation(int orientation) {
-    return orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
+// PDF targets: A4, the whole sheet printable.
+QPageLayout wholeSheetA4() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter,
+                       QMarginsF(0, 0, 0, 0));
 }
 
-// A printer device on a Qt paged paint device. Qt's painter starts at the top-left
-// corner of the printable area in device pixels; page coordinates start at its
-// bottom-left corner.
-class PagedDevice : public PrinterDevice {
+// Every page printout is a PDF made in memory with the printer's page layout, then
+// handed over whole: written to a file, or piped into a command. CUPS printers get it
+// through `lp`, because Qt's own CUPS engine drops the spooler's answer, and a queue that
+// refuses the job must not look like a printed one. Qt's painter starts at the top-left
+// corner of the printable area in device pixels; page coordinates at its bottom-left.
+class PdfJob final : public PrinterDevice {
 public:
-    explicit PagedDevice(QString name) : name_(std::move(name)) {}
-
-    QString name() const override { return name_; }
-    void setOrientation(int orientation) override {
-        orientation_ = orientation == 2 ? 2 : 1;
-        device().setPageOrientation(qtOrientation(orientation_));
-    }
-    int orientation() const override { return orientation_; }
-    PaperSize paperSize() const override { return paper_; }
-
-    Result<> startDoc() override {
-        paper_ = paperFrom(device().pageLayout());
-        if (!painter_.begin(&device()))
-            return Failure{QStringLiteral("Druck auf %1 nicht möglich: der Auftrag lässt sich nicht beginnen.").arg(name_)};
-        scale_ = device().logicalDpiX() / kUnitsPerInch;
-        return {};
-    }
-    void newPage() override {
-        if (painter_.isActive()) device().newPage();
-    }
-    Result<> endDoc() override {
-        if (!painter_.isActive()) return {};
-        if (!painter_.end())
-            return Failure{QStringLiteral("Druck auf %1 fehlgeschlagen: der Auftrag wurde nicht angenommen.").arg(name_)};
-        return deliver();
-    }
-
-    void drawString(QPoint start, const QString& text, const QFont& font) override {
-        if (!painter_.isActive() || text.isEmpty()) return;
-        painter_.setFont(QFont(font, &device()));
-        const int printableHeight = paper_.top - paper_.bottom;
-        painter_.drawText(QPointF(start.x() * scale_, (printableHeight - start.y()) * scale_), text);
-    }
-    QPoint concatenationPoint(const QString& text, const QFont& font) const override {
-        const QFontMetricsF metrics(font, &constDevice());
-        return QPoint(int(metrics.horizontalAdvance(text) / deviceScale()), 0);
-    }
-    QSize characterCell(const QFont& font) const override {
-        const QFontMetricsF metrics(font, &constDevice());
-        return QSize(qRound(metrics.horizontalAdvance(QLatin1Char('M')) / deviceScale()),
-                     qRound(metrics.height() / deviceScale()));
-    }
-
-protected:
-    virtual QPagedPaintDevice& device() = 0;
-    const QPagedPaintDevice& constDevice() const { return const_cast<PagedDevice*>(this)->device(); }
-    virtual Result<> deliver() { return {}; }
-    // Ends an open job without handing it over.
-    void abandon() {
-        if (painter_.isActive()) painter_.end();
-    }
-    double deviceScale() const { return constDevice().logicalDpiX() / kUnitsPerInch; }
-
-    QString name_;
-    int orientation_ = 1;
-    PaperSize paper_;
-    QPainter painter_;
-    double scale_ = 1.0;
-};
-
-// A CUPS printer (the default one when `info` is the default printer's).
-class CupsDevice final : public PagedDevice {
-public:
-    explicit CupsDevice(const QPrinterInfo& info) : PagedDevice(info.printerName()), printer_(info, QPrinter::HighResolution) {
-        printer_.setDocName(QStringLiteral("Sendwerk"));
-        paper_ = paperFrom(printer_.pageLayout());
-    }
-    ~CupsDevice() override {
-        if (painter_.isActive()) {
-            printer_.abort();
-            abandon();
-        }
-    }
-
-protected:
-    QPagedPaintDevice& device() override { return printer_; }
-
-private:
-    QPrinter printer_;
-};
-
-// A PDF made in memory, then written to a file or piped into a command.
-class PdfDevice final : public PagedDevice {
-public:
-    PdfDevice(QString name, QString file, QStringList command, std::chrono::milliseconds limit,
-              std::function<void()> whileWaiting)
-        : PagedDevice(std::move(name)), file_(std::move(file)), command_(std::move(command)), limit_(limit),
+    PdfJob(QString name, const QPageLayout& layout, QString file, QStringList command, std::chrono::milliseconds limit,
+           std::function<void()> whileWaiting)
+        : name_(std::move(name)), file_(std::move(file)), command_(std::move(command)), limit_(limit),
           whileWaiting_(std::move(whileWaiting)) {
         buffer_.open(QIODevice::WriteOnly);
         writer_ = std::make_unique<QPdfWriter>(&buffer_);
         writer_->setTitle(QStringLiteral("Sendwerk"));
         writer_->setCreator(QStringLiteral("Sendwerk"));
-        writer_->setResolution(1200);
-        writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                                           QPageLayout::Millimeter, QMarginsF(0, 0, 0, 0)));
+        writer_->setResolution(kResolution);
+        writer_->setPageLayout(layout);
         paper_ = paperFrom(writer_->pageLayout());
     }
-    ~PdfDevice() override { abandon(); }
+    // A job that was not ended is dropped unprinted.
+    ~PdfJob() override {
+        if (painter_.isActive()) painter_.end();
+    }
 
-protected:
-    QPagedPaintDevice& device() override { return *writer_; }
-    Result<> deliver() override {
-        const QByteArray pdf = buffer_.data();
-        if (!command_.isEmpty()) {
-            const PipedRun run = runWithInput(command_, pdf, limit_, whileWaiting_);
-            if (!run.started)
-                return Failure{QStringLiteral("Druck auf %1 nicht möglich: %2 startet nicht (%3).")
-                                   .arg(name_, command_.front(), run.failure)};
-            if (run.timedOut)
-                return Failure{QStringLiteral("Druck auf %1 abgebrochen: %2 ist nach %3 Sekunden nicht fertig.")
-                                   .arg(name_, command_.front())
-                                   .arg(std::chrono::duration_cast<std::chrono::seconds>(limit_).count())};
-            if (run.exitStatus != 0)
-                return Failure{QStringLiteral("Druck auf %1 fehlgeschlagen: %2 endet mit %3. %4")
-                                   .arg(name_, command_.front())
-                                   .arg(run.exitStatus)
-                                   .arg(QString::fromLocal8Bit(run.output).trimmed())};
-            return {};
-        }
-        QFile out(file_);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(pdf) != pdf.size())
-            return Failure{QStringLiteral("Druck in %1 nicht möglich (%2).").arg(file_, out.errorString())};
+    QString name() const override { return name_; }
+    void setOrientation(int orientation) override {
+        orientation_ = orientation == 2 ? 2 : 1;
+        writer_->setPageOrientation(orientation_ == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+        paper_ = paperFrom(writer_->pageLayout());
+    }
+    int orientation() const override { return orientation_; }
+    PaperSize paperSize() const override { return paper_; }
+
+    Result<> startDoc() override {
+        if (!painter_.begin(writer_.get()))
+            return Failure{
+                QStringLiteral("Druck auf %1 nicht möglich: der Auftrag lässt sich nicht beginnen.").arg(name_)};
         return {};
+    }
+    void newPage() override {
+        if (painter_.isActive()) writer_->newPage();
+    }
+    Result<> endDoc() override {
+        if (!painter_.isActive()) return {};
+        painter_.end();
+        const QByteArray pdf = buffer_.data();
+        if (!command_.isEmpty()) return sendToPrinterCommand(name_, command_, pdf, limit_, whileWaiting_);
+        return sendToPrinterFile(name_, file_, pdf, FileMode::Replace);
+    }
+
+    void drawString(QPoint start, const QString& text, const QFont& font) override {
+        if (!painter_.isActive() || text.isEmpty()) return;
+        painter_.setFont(QFont(font, writer_.get()));
+        const int printableHeight = paper_.top - paper_.bottom;
+        painter_.drawText(QPointF(start.x() * kScale, (printableHeight - start.y()) * kScale), text);
+    }
+    QPoint concatenationPoint(const QString& text, const QFont& font) const override {
+        const QFontMetricsF metrics(font, writer_.get());
+        return QPoint(int(metrics.horizontalAdvance(text) / kScale), 0);
+    }
+    QSize characterCell(const QFont& font) const override {
+        const QFontMetricsF metrics(font, writer_.get());
+        return QSize(qRound(metrics.horizontalAdvance(QLatin1Char('M')) / kScale), qRound(metrics.height() / kScale));
     }
 
 private:
+    static constexpr int kResolution = 1200;  // dots per inch
+    static constexpr double kScale = kResolution / kUnitsPerInch;  // device pixels per page unit
+
+    QString name_;
     QString file_;
     QStringList command_;
     std::chrono::milliseconds limit_;
     std::function<void()> whileWaiting_;
+    int orientation_ = 1;
+    PaperSize paper_;
     QBuffer buffer_;
     std::unique_ptr<QPdfWriter> writer_;
+    QPainter painter_;
 };
 
 }  // namespace
@@ -182,23 +125,29 @@ Result<std::unique_ptr<PrinterDevice>> makePrinterDevice(const QString& pagePrin
                                                          std::chrono::milliseconds commandTimeLimit,
                                                          std::function<void()> whileWaiting) {
     const QString setting = cPrinterObjectName.isEmpty() ? pagePrinter.trimmed() : cPrinterObjectName.trimmed();
+    const auto pdfDevice = [&](const QString& name, const QPageLayout& layout, const QString& file,
+                               const QStringList& command) -> std::unique_ptr<PrinterDevice> {
+        return std::make_unique<PdfJob>(name, layout, file, command, commandTimeLimit, std::move(whileWaiting));
+    };
     if (setting.startsWith(QLatin1Char('|'))) {
-        QStringList command = QProcess::splitCommand(setting.mid(1).trimmed());
+        const QStringList command = QProcess::splitCommand(setting.mid(1).trimmed());
         if (command.isEmpty())
             return Failure{QStringLiteral("Seitendruck nicht möglich: pageprinter=| nennt keinen Befehl.")};
-        return std::unique_ptr<PrinterDevice>(
-            std::make_unique<PdfDevice>(setting, QString(), std::move(command), commandTimeLimit, std::move(whileWaiting)));
+        return pdfDevice(setting, wholeSheetA4(), QString(), command);
     }
     if (setting.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        return std::unique_ptr<PrinterDevice>(
-            std::make_unique<PdfDevice>(setting, setting, QStringList(), commandTimeLimit, std::move(whileWaiting)));
+        return pdfDevice(setting, wholeSheetA4(), setting, QStringList());
     const QPrinterInfo info = setting.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(setting);
     if (info.isNull()) {
         if (setting.isEmpty())
             return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker eingerichtet.")};
         return Failure{QStringLiteral("Seitendruck nicht möglich: Drucker %1 nicht gefunden.").arg(setting)};
     }
-    return std::unique_ptr<PrinterDevice>(std::make_unique<CupsDevice>(info));
+    // The printer's own paper and printable area, as its driver reports them.
+    const QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
+    return pdfDevice(info.printerName(), layout, QString(),
+                     {QStringLiteral("lp"), QStringLiteral("-d"), info.printerName(), QStringLiteral("-t"),
+                      QStringLiteral("Sendwerk")});
 }
 
 }  // namespace sendwerk

@@ -6,8 +6,10 @@
 //                  started without a shell, within Printing::commandTimeLimit
 //   /path/x.pdf    the job as a PDF file (replaced by each printout)
 //
-// PDF jobs are A4 with the whole sheet printable (margins 0); CUPS printers report their
-// own paper and printable area. GUI thread only; needs a QGuiApplication.
+// Every job is a PDF. CUPS printers lend it their paper and printable area (from the
+// printer's page layout) and get it through `lp -d NAME`, so a refusing queue is a
+// failure like any other printer command's. PDF targets are A4 with the whole sheet
+// printable (margins 0). GUI thread only; needs a QGuiApplication.
 #pragma once
 
 #include <QString>

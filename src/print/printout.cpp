@@ -1,12 +1,12 @@
 #include "print/printout.h"
 
+#include "platform/office_text.h"
 #include "platform/settings.h"
 #include "print/memo_lines.h"
 #include "print/print_targets.h"
 #include "queue/shared.h"
 
 #include <QDate>
-#include <QLocale>
 
 #include <cstdio>
 
@@ -18,7 +18,6 @@ const QString kPageMode = QStringLiteral("LPTA");
 constexpr int kLineWidth = 80;
 constexpr int kLastRow = 65;
 constexpr int kFirstRowOfNextPage = 2;
-constexpr int kTabWidth = 4;
 
 void toStandardError(const QString& cause) {
     std::fprintf(stderr, "sendwerk: %s\n", cause.toLocal8Bit().constData());
@@ -32,7 +31,10 @@ bool pagePrintout(const Shared& shared, const Printing& printing) {
 QString textForm(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
-    case QMetaType::QDate: return value.toDate().isValid() ? value.toDate().toString(QStringLiteral("dd.MM.yy")) : QStringLiteral("  .  .  ");
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        return date.isValid() ? date.toString(QStringLiteral("dd.MM.yy")) : QStringLiteral("  .  .  ");
+    }
     case QMetaType::Bool: return value.toBool() ? QStringLiteral(".T.") : QStringLiteral(".F.");
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -48,79 +50,21 @@ bool hasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
-QString withoutTrailingBlanks(QString line) {
-    qsizetype end = line.size();
-    while (end > 0 && line.at(end - 1) == QLatin1Char(' ')) --end;
-    line.truncate(end);
-    return line;
-}
-
-QString expandTabs(const QString& paragraph) {
-    if (!paragraph.contains(QLatin1Char('\t'))) return paragraph;
-    QString out;
-    for (const QChar c : paragraph) {
-        if (c == QLatin1Char('\t')) out += QString(kTabWidth - out.size() % kTabWidth, QLatin1Char(' '));
-        else out += c;
-    }
-    return out;
-}
-
-// One paragraph word-wrapped at `width`: a break goes after the last blank that still
-// fits (that one blank is dropped); a word longer than the width is cut.
-void wrapParagraph(const QString& paragraph, int width, QStringList& lines) {
-    QString rest = expandTabs(paragraph);
-    while (rest.size() > width) {
-        qsizetype cut = -1;
-        for (qsizetype i = width; i > 0; --i) {
-            if (rest.at(i) == QLatin1Char(' ')) {
-                cut = i;
-                break;
-            }
-        }
-        if (cut < 0) {
-            lines.append(rest.left(width));
-            rest = rest.mid(width);
-        } else {
-            lines.append(rest.left(cut));
-            rest = rest.mid(cut + 1);
-        }
-    }
-    lines.append(rest);
-}
-
 }  // namespace
 
-QStringList memoLines(const QString& text, int width) {
-    QString hard = text;
-    hard.replace(QStringLiteral("\u008D\n"), QStringLiteral("\n"));
-    hard.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    hard.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList lines;
-    if (hard.isEmpty()) return lines;
-    QStringList paragraphs = hard.split(QLatin1Char('\n'));
-    if (hard.endsWith(QLatin1Char('\n'))) paragraphs.removeLast();
-    for (const QString& paragraph : paragraphs) wrapParagraph(paragraph, width, lines);
-    return lines;
-}
-
 Printing::Printing(const Settings& settings)
-    : text(TextPrinterPort{settings.textPrinter, settings.textCodePage}), report(toStandardError) {
+    : Printing(PrinterDeviceMaker(), TextPrinterPort{settings.textPrinter, settings.textCodePage}) {
     makeDevice = [this, pagePrinter = settings.pagePrinter](const QString& name) {
         return makePrinterDevice(pagePrinter, name, commandTimeLimit, [this] {
             if (whileWaiting) whileWaiting();
         });
     };
-    text.report = [this](const QString& cause) {
-        if (report) report(cause);
-    };
-    text.whileWaiting = [this] {
-        if (whileWaiting) whileWaiting();
-    };
-    text.commandTimeLimit = commandTimeLimit;
 }
 
 Printing::Printing(PrinterDeviceMaker maker, TextPrinterPort textPrinter)
     : text(std::move(textPrinter)), makeDevice(std::move(maker)), report(toStandardError) {
+    // The text device tells and waits through the printout's own hooks, which the
+    // program may set after construction.
     text.report = [this](const QString& cause) {
         if (report) report(cause);
     };
@@ -219,7 +163,8 @@ bool Sage(Shared& shared, Printing& printing, int nRow, int nCol, const QVariant
             FdrG(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1, shared.aFonts);
             shared.lSeiteLeer = false;
         } else {
-            MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1, {QStringLiteral("11.CONSOLAS")});
+            MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1,
+                      {QStringLiteral("11.CONSOLAS")});
         }
     }
     return true;
@@ -280,6 +225,24 @@ PenPosition FdrG(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont,
     shared.nZei = (printableHeight - shared.nPoffY - y - pen.y()) / rowHeight;
     shared.nSpa = (x + pen.x() - shared.nPoffX - paper.left) / columnWidth;
     return pen;
+}
+
+void printPages(Shared& shared, Printing& printing, const QString& text) {
+    const QString saved = shared.cLPT;
+    shared.cLPT = kPageMode;
+    shared.nZei = 2;
+    shared.nSpa = 10;
+    Drucker_anW(shared, printing, 2);
+    MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), withoutTrailingBlanks(text), 1,
+              {QStringLiteral("10.COURIER NEW")});
+    Drucker_aus(shared, printing);
+    shared.cLPT = saved;
+}
+
+void printText(Shared& shared, Printing& printing, const QString& text) {
+    Drucker_anW(shared, printing, 2);
+    Sage(shared, printing, 2, 10, text);
+    Drucker_aus(shared, printing);
 }
 
 }  // namespace sendwerk

@@ -1,6 +1,6 @@
-// Printouts of edited texts (Parts 5.1, 5.2): the office's printing routines under their
-// own names. Every printout is bracketed by `Drucker_anW` and `Drucker_aus`; in between,
-// `Sage`, `MemoDruck` and `FdrG` put text at rows and columns. The mode is chosen by
+// Printouts of edited texts: the office's printing routines under their own names.
+// Every printout is bracketed by `Drucker_anW` and `Drucker_aus`; in between, `Sage`,
+// `MemoDruck` and `FdrG` put text at rows and columns. The mode is chosen by
 // `shared.cLPT` at the moment the printout opens:
 //
 //   page mode, cLPT == "LPTA": drawn pages on the page printer of the settings file
@@ -16,9 +16,10 @@
 // nPoffY, aFonts, lSeiteLeer) stay in `Shared`; the objects (oPrinterPS, oFont, the text
 // device) live in one `Printing` that `Main` owns next to `Shared` for the whole run.
 //
-// How the text editor prints (Part 3.3), `shared` and `printing` being Main's:
+// How the text editor prints, `shared` and `printing` being Main's:
 //
-//   Alt+D, page print, always on the page printer:
+//   Alt+D, page print, always on the page printer: printPages(shared, printing, text),
+//   which is
 //     const QString saved = shared.cLPT;
 //     shared.cLPT = QStringLiteral("LPTA");
 //     shared.nZei = 2;
@@ -30,7 +31,8 @@
 //     shared.cLPT = saved;
 //
 //   Ctrl+P, text print, in the mode cLPT sets (text mode on "LPT1" unless start-up read
-//   "LPTA" from f10, then the same as a page print through Sage):
+//   "LPTA" from f10, then on the page printer through Sage): printText(shared,
+//   printing, text), which is
 //     Drucker_anW(shared, printing, 2);
 //     Sage(shared, printing, 2, 10, text);
 //     Drucker_aus(shared, printing);
@@ -104,8 +106,9 @@ struct Printing {
     static constexpr std::chrono::seconds commandTimeLimit{30};
 };
 
-// Part 5.1. Opens a printout; `nP` 1 asks for echo printing, any other value (the
-// editor passes 2) for positioned printing. Always true.
+// Opens a printout; `nP` 1 asks for echo printing, any other value (the editor passes
+// 2) for positioned printing. A page printout opened while another is open drops the
+// open one's job unprinted. Always true.
 bool Drucker_anW(Shared& shared, Printing& printing, int nP);
 
 // Closes the current printout, whatever its mode, and delivers it. Safe in any state.
@@ -124,10 +127,10 @@ std::unique_ptr<PresentationSpace> PrinterPS(Printing& printing, const QString& 
 // Detaches the presentation space from its printer device and releases the device.
 void DestroyDevice(PresentationSpace* oPS);
 
-// Part 5.2. Writes `cSay` at row `nRow`, column `nCol`: on the text device (screen, or
-// the text printer during a text printout), or on the page of the open page printout
-// (one line through FdrG in aFonts[0]; a text with CR LF through MemoDruck in
-// "11.CONSOLAS", starting one row below nRow). `cSay` is normally a QString; numbers,
+// Writes `cSay` at row `nRow`, column `nCol`: on the text device (screen, or the text
+// printer during a text printout), or on the page of the open page printout (one line
+// through FdrG in aFonts[0]; a text with a line break, CR LF or a lone LF or CR, through
+// MemoDruck in "11.CONSOLAS", starting one row below nRow). `cSay` is normally a QString; numbers,
 // dates (dd.mm.yy) and logical values (.T./.F.) get their standard text form. Sets
 // nZei/nSpa. Always true.
 bool Sage(Shared& shared, Printing& printing, int nRow, int nCol, const QVariant& cSay);
@@ -148,6 +151,14 @@ using PenPosition = QPoint;
 // when `oPrinterPS` is empty.
 PenPosition FdrG(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont, const QString& cText, int nFont,
                  const QStringList& aSettings);
+
+// The editor's page print (Alt+D) of a whole text: pages from row 3, column 10, in
+// "10.COURIER NEW", whatever cLPT says; cLPT is put back afterwards. Trailing blanks of
+// the text are not printed.
+void printPages(Shared& shared, Printing& printing, const QString& text);
+
+// The editor's text print (Ctrl+P): the text at row 2, column 10 in the mode cLPT sets.
+void printText(Shared& shared, Printing& printing, const QString& text);
 
 // The built-in font list of FdrG (eight entries; 1 "12.Courier New", 4 "12.Courier New
 // Fett").

@@ -72,7 +72,7 @@ struct Office {
     explicit Office(bool noDevice = false, bool failStart = false, bool failEnd = false)
         : printing(
               [this, noDevice, failStart, failEnd](const QString&) -> Result<std::unique_ptr<PrinterDevice>> {
-                  if (noDevice) return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker eingerichtet.")};
+                  if (noDevice) return Failure{QStringLiteral("Seitendruck nicht möglich: kein Standarddrucker.")};
                   ++job.devicesMade;
                   return std::unique_ptr<PrinterDevice>(std::make_unique<RecordingDevice>(job, failStart, failEnd));
               },
@@ -81,6 +81,15 @@ struct Office {
         printing.text.screen = [this](int row, int col, const QString& text) {
             screen.append(QStringLiteral("%1,%2:%3").arg(row).arg(col).arg(text));
         };
+    }
+    // A page printout, open.
+    void openPage() {
+        shared.cLPT = QStringLiteral("LPTA");
+        Drucker_anW(shared, printing, 2);
+    }
+    QString memoDruck(const QString& text) {
+        return MemoDruck(shared, printing.oPrinterPS.get(), printing.oFont.get(), text, 1,
+                         {QStringLiteral("10.COURIER NEW")});
     }
     Shared shared;
     Job job;
@@ -181,8 +190,7 @@ TEST(Printout, SageOnTheTextDeviceLeavesThePageFlag) {
 
 TEST(Printout, SageAfterAPagePrintoutWritesToTheScreen) {
     Office o;
-    o.shared.cLPT = QStringLiteral("LPTA");
-    Drucker_anW(o.shared, o.printing, 2);
+    o.openPage();
     Drucker_aus(o.shared, o.printing);
     Sage(o.shared, o.printing, 4, 5, QStringLiteral("Bildschirm"));
     Sage(o.shared, o.printing, 5, 5, 42);
@@ -194,8 +202,7 @@ TEST(Printout, SageAfterAPagePrintoutWritesToTheScreen) {
 
 TEST(Printout, SageOnThePageDrawsOneLineOrGoesThroughMemoDruck) {
     Office o;
-    o.shared.cLPT = QStringLiteral("LPTA");
-    Drucker_anW(o.shared, o.printing, 2);
+    o.openPage();
     Sage(o.shared, o.printing, 5, 10, QStringLiteral("Eine Zeile"));
     ASSERT_EQ(o.job.drawn.size(), 1u);
     EXPECT_EQ(o.job.drawn[0].at, gridPoint(5, 10));
@@ -215,13 +222,10 @@ TEST(Printout, SageOnThePageDrawsOneLineOrGoesThroughMemoDruck) {
 
 TEST(Printout, MemoDruckWithAnEmptyTextDrawsNothing) {
     Office o;
-    o.shared.cLPT = QStringLiteral("LPTA");
-    Drucker_anW(o.shared, o.printing, 2);
+    o.openPage();
     o.shared.nZei = 7;
     o.shared.nSpa = 12;
-    EXPECT_EQ(MemoDruck(o.shared, o.printing.oPrinterPS.get(), o.printing.oFont.get(), QString(), 1,
-                        {QStringLiteral("10.COURIER NEW")}),
-              ".");
+    EXPECT_EQ(o.memoDruck(QString()), ".");
     EXPECT_TRUE(o.job.drawn.empty());
     EXPECT_EQ(o.shared.nZei, 7);
     EXPECT_EQ(o.shared.nSpa, 12);
@@ -232,12 +236,7 @@ TEST(Printout, MemoDruckBreaksThePageAfterRow65) {
     Office o;
     QStringList text;
     for (int i = 1; i <= 64; ++i) text.append(QStringLiteral("Zeile %1   ").arg(i));
-    o.shared.cLPT = QStringLiteral("LPTA");
-    o.shared.nZei = 2;
-    o.shared.nSpa = 10;
-    Drucker_anW(o.shared, o.printing, 2);
-    MemoDruck(o.shared, o.printing.oPrinterPS.get(), o.printing.oFont.get(), text.join(QStringLiteral("\r\n")), 1,
-              {QStringLiteral("10.COURIER NEW")});
+    printPages(o.shared, o.printing, text.join(QStringLiteral("\r\n")));
     ASSERT_EQ(o.job.drawn.size(), 64u);
     for (int i = 0; i < 63; ++i) {
         EXPECT_EQ(o.job.drawn[i].page, 1) << i;
@@ -249,14 +248,24 @@ TEST(Printout, MemoDruckBreaksThePageAfterRow65) {
     EXPECT_EQ(o.shared.nZei, 2);
 }
 
+TEST(Printout, PagePrintWorksInTextModeAndPutsTheModeBack) {
+    Office o;
+    ASSERT_EQ(o.shared.cLPT, "LPT1");
+    printPages(o.shared, o.printing, QStringLiteral("Seite   \r\n   "));
+    EXPECT_EQ(o.shared.cLPT, "LPT1");
+    EXPECT_EQ(o.job.started, 1);
+    EXPECT_EQ(o.job.ended, 1);
+    ASSERT_EQ(o.job.drawn.size(), 1u);  // the blanks after the last line are no line
+    EXPECT_EQ(o.job.drawn[0].at, gridPoint(3, 10));
+    EXPECT_TRUE(o.printing.text.pending().isEmpty());
+}
+
 TEST(Printout, LeadingBlanksShiftTheTextOnTheGrid) {
     Office o;
-    o.shared.cLPT = QStringLiteral("LPTA");
-    Drucker_anW(o.shared, o.printing, 2);
+    o.openPage();
     o.shared.nZei = 2;
     o.shared.nSpa = 10;
-    MemoDruck(o.shared, o.printing.oPrinterPS.get(), o.printing.oFont.get(), QStringLiteral("  zwei"), 1,
-              {QStringLiteral("10.COURIER NEW")});
+    o.memoDruck(QStringLiteral("  zwei"));
     ASSERT_EQ(o.job.drawn.size(), 1u);
     EXPECT_EQ(o.job.drawn[0].text, "  zwei");
     EXPECT_EQ(o.shared.nSpa, 10 + 6);
@@ -277,8 +286,7 @@ TEST(Printout, FdrgMovesThePenPastTheText) {
     };
     for (const Case& c : cases) {
         Office o;
-        o.shared.cLPT = QStringLiteral("LPTA");
-        Drucker_anW(o.shared, o.printing, 2);
+        o.openPage();
         o.shared.nPPS = c.nPPS;
         o.shared.nPPZ = c.nPPZ;
         o.shared.nPoffX = c.nPoffX;
@@ -298,8 +306,7 @@ TEST(Printout, FdrgMovesThePenPastTheText) {
 
 TEST(Printout, FdrgWithAnEmptyFontListUsesTheBuiltInOne) {
     Office o;
-    o.shared.cLPT = QStringLiteral("LPTA");
-    Drucker_anW(o.shared, o.printing, 2);
+    o.openPage();
     FdrG(o.shared, o.printing.oPrinterPS.get(), o.printing.oFont.get(), QStringLiteral("fett"), 4, {});
     ASSERT_EQ(o.job.drawn.size(), 1u);
     EXPECT_EQ(o.job.drawn[0].font.pointSize(), 12);
@@ -320,17 +327,13 @@ TEST(Printout, AFailingPrinterIsReportedOnceAndTheRestIsHarmless) {
     };
     for (const Case& c : cases) {
         Office o(c.noDevice, c.failStart, c.failEnd);
-        o.shared.cLPT = QStringLiteral("LPTA");
-        o.shared.nZei = 2;
-        o.shared.nSpa = 10;
-        Drucker_anW(o.shared, o.printing, 2);
-        MemoDruck(o.shared, o.printing.oPrinterPS.get(), o.printing.oFont.get(), QStringLiteral("Text"), 1,
-                  {QStringLiteral("10.COURIER NEW")});
-        EXPECT_TRUE(Drucker_aus(o.shared, o.printing));
+        printPages(o.shared, o.printing, QStringLiteral("Text"));
         ASSERT_EQ(o.job.failures.size(), 1) << c.name;
         EXPECT_TRUE(o.job.failures[0].contains(QLatin1String(c.cause))) << c.name;
         EXPECT_EQ(o.printing.oPrinterPS, nullptr) << c.name;
-        if (!c.failEnd) EXPECT_TRUE(o.job.drawn.empty()) << c.name;
+        if (!c.failEnd) {
+            EXPECT_TRUE(o.job.drawn.empty()) << c.name;
+        }
     }
 }
 

@@ -1,9 +1,8 @@
 #include "print/text_device.h"
 
 #include "platform/code_page.h"
-#include "platform/process_starter.h"
+#include "print/printer_command.h"
 
-#include <QFile>
 #include <QProcess>
 
 #include <cstdio>
@@ -127,35 +126,16 @@ void TextDevice::writeToPrinter(const QString& text) {
 
 Result<> TextDevice::deliver() {
     if (pending_.isEmpty()) return {};
-    const QString name = target_;
     if (target_.compare(QLatin1String("LPT1"), Qt::CaseInsensitive) != 0)
-        return Failure{QStringLiteral("Druck auf %1 nicht möglich: nur LPT1 ist eingerichtet.").arg(name)};
+        return Failure{QStringLiteral("Druck auf %1 nicht möglich: nur LPT1 ist eingerichtet.").arg(target_)};
     if (port_.target.isEmpty())
         return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: kein Textdrucker eingerichtet "
                                       "([programs] textprinter= in der Einstellungsdatei).")};
     if (port_.target.startsWith(QLatin1Char('|'))) {
         const QStringList command = QProcess::splitCommand(port_.target.mid(1).trimmed());
-        const PipedRun run = runWithInput(command, pending_, commandTimeLimit, whileWaiting);
-        if (!run.started)
-            return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: %1 startet nicht (%2).")
-                               .arg(command.value(0), run.failure)};
-        if (run.timedOut)
-            return Failure{QStringLiteral("Druck auf LPT1 abgebrochen: %1 ist nach %2 Sekunden nicht fertig.")
-                               .arg(command.value(0))
-                               .arg(commandTimeLimit.count() / 1000)};
-        if (run.exitStatus != 0)
-            return Failure{QStringLiteral("Druck auf LPT1 fehlgeschlagen: %1 endet mit %2. %3")
-                               .arg(command.value(0))
-                               .arg(run.exitStatus)
-                               .arg(QString::fromLocal8Bit(run.output).trimmed())};
-        return {};
+        return sendToPrinterCommand(QStringLiteral("LPT1"), command, pending_, commandTimeLimit, whileWaiting);
     }
-    QFile device(port_.target);
-    if (!device.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: %1 (%2).").arg(port_.target, device.errorString())};
-    if (device.write(pending_) != pending_.size())
-        return Failure{QStringLiteral("Druck auf LPT1 unvollständig: %1 (%2).").arg(port_.target, device.errorString())};
-    return {};
+    return sendToPrinterFile(QStringLiteral("LPT1"), port_.target, pending_, FileMode::Append);
 }
 
 }  // namespace sendwerk

@@ -1,4 +1,4 @@
-// The text device (Part 5.1): the character channel that positioned output goes to
+// The text device: the character channel that positioned output goes to
 // when it does not go onto a page. Four switches as the office's routines set them:
 // device SCREEN or PRINTER, the printer target ("LPT1", or "" to close it), printer
 // echo and console echo; a print head (row and column counters) and the eject.

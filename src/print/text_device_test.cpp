@@ -17,11 +17,7 @@ struct TextPrint {
         printing.report = [this](const QString& cause) { reports.append(cause); };
         printing.text.commandTimeLimit = std::chrono::milliseconds(2000);
     }
-    void print(const QString& text) {
-        Drucker_anW(shared, printing, 2);
-        Sage(shared, printing, 2, 10, text);
-        Drucker_aus(shared, printing);
-    }
+    void print(const QString& text) { printText(shared, printing, text); }
     Shared shared;
     Printing printing;
     QStringList reports;
@@ -114,13 +110,14 @@ TEST(TextPrinter, AFailingTargetIsReportedOnceWithItsCause) {
         const char* cause;
     } cases[] = {
         {"none set up", QString(), "kein Textdrucker eingerichtet"},
-        {"device cannot be opened", office.native("no/such/folder/lpt1"), "no/such/folder/lpt1"},
+        {"device cannot be opened", office.native("no/such/folder/lpt1"), "no/such/folder/lpt1 (nicht vorhanden)"},
         {"command not found", QStringLiteral("|no-such-printer-command"), "no-such-printer-command startet nicht"},
         {"command fails", QStringLiteral("|false"), "false endet mit 1"},
-        {"command hangs", QStringLiteral("|tail -f /dev/null"), "nach 2 Sekunden nicht fertig"},
+        {"command hangs", QStringLiteral("|tail -f /dev/null"), "nach 0,3 Sekunden nicht fertig"},
     };
     for (const Case& c : cases) {
         TextPrint p(c.target);
+        p.printing.text.commandTimeLimit = std::chrono::milliseconds(300);
         p.print(QStringLiteral("Text"));
         ASSERT_EQ(p.reports.size(), 1) << c.name;
         EXPECT_TRUE(p.reports[0].contains(QString::fromUtf8(c.cause))) << c.name << ": " << p.reports[0].toStdString();
