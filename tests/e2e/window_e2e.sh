@@ -99,8 +99,9 @@ xdotool click 1
 
 archive="$cmail/gesendet/100001/Sterbefall"
 wait_for 240 "the archive of order 100001" test -s "$archive/Sterbefall_100001_2024-07-15.result"
+# Filing moves the result file before it copies the attachment: wait for each.
 for file in Sterbefall_100001_2024-07-15.ausg Sterbefall_100001_2024-07-15.pdf; do
-  [ -s "$archive/$file" ] || fail "archive file $file missing"
+  wait_for 30 "archive file $file" test -s "$archive/$file"
 done
 wait_for 240 "the list order's archive copies" test -s "$cmail/gesendet/100002/Vorsorge/Vorsorge_100002_2024-07-15-2.result"
 wait_for 240 "the refused order in the failure folder" test -s "$outbox/failure/Sterbefall_100007_2024-07-15.result"
