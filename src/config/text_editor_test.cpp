@@ -138,6 +138,19 @@ TEST_F(TextEditorTest, KeyTable) {
     EXPECT_EQ(messages, QStringList());
 }
 
+TEST_F(TextEditorTest, TheCloseBoxClosesLikeEscWithoutSaving) {
+    office.write("ZUMA/CMail/F1.txt", "alt");
+    const QString result = open("C:\\ZUMA\\CMail\\F1.txt", kEditorTitle, 800, 600, [](QWidget& dialog) {
+        testing::playKeys({"^End", " neu"});
+        dialog.close();
+        // The request waits behind the typing; the window stays up until it is taken.
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_EQ(result, "alt neu");
+    EXPECT_EQ(office.read("ZUMA/CMail/F1.txt"), "alt");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 TEST_F(TextEditorTest, TheHelpTextKeepsItsUmlautsThroughASave) {
     const QByteArray help =
         "Bedienungsanleitung\r\n\xC4nderungen f\xFCr \xDC"
