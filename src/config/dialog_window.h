@@ -13,7 +13,6 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <optional>
 
 #include "platform/clock.h"
