@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
-.PHONY: all deps configure build test test-asan demo bench clean
+.PHONY: all deps configure build test test-asan demo bench package clean
 
 all: build
 
@@ -37,6 +37,11 @@ demo: build
 
 bench: build
 	scripts/bench $(BUILD)
+
+# The Debian package of the programs, man pages, settings example, desktop entry and
+# systemd units, in $(BUILD)/ (sendwerk_VERSION_ARCH.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -23,7 +23,7 @@ QString errorReportText(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        cause = QString::fromLocal8Bit(e.what());
+        cause = QString::fromUtf8(e.what());
     } catch (...) {
         cause = QStringLiteral("unbekannter Fehler");
     }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 
 #include "app/window_test_support.h"
+#include "dbf/file_handle.h"
+#include "platform/dos_path.h"
 
 namespace sendwerk {
 namespace {
@@ -20,6 +23,28 @@ TEST(ErrorReport, AnUnhandledErrorIsShownThenTheProgramEndsInOrder) {
     EXPECT_TRUE(shown[0].contains(QStringLiteral("C:\\ZUMA\\best.dbf: index xauftrnr.ntx fehlt"))) << shown[0].toStdString();
     EXPECT_TRUE(shown[0].contains(QStringLiteral("Das Programm wird beendet"))) << shown[0].toStdString();
     EXPECT_EQ(closed, 1);
+}
+
+TEST(ErrorReport, TheCausesAnOperatorMeetsAreGerman) {
+    const QString dosPath = QStringLiteral("C:\\ZUMA\\MWSTDAT.DBF");
+    const struct {
+        std::function<void()> failing;
+        QString cause;
+    } cases[] = {
+        {[&] { PathResolver().nativeOrThrow(dosPath); },
+         "Laufwerk C: des Pfads \"C:\\ZUMA\\MWSTDAT.DBF\" ist in der Einstellungsdatei nicht zugeordnet"},
+        {[] {
+             dbf::FileHandle::openExisting(QStringLiteral("/nonexistent/best.dbf"), dbf::FileHandle::Access::ReadOnly);
+         },
+         "/nonexistent/best.dbf: kann nicht geöffnet werden: nicht vorhanden"},
+    };
+    for (const auto& c : cases) {
+        QString shown;
+        runWithErrorReport(
+            c.failing, [&](const QString& text) { shown = text; }, [] {});
+        EXPECT_EQ(shown, "Sendwerk ist auf einen unerwarteten Fehler gestoßen:\n\n" + c.cause +
+                             "\n\nDas Programm wird beendet; alle Tabellen werden geschlossen.");
+    }
 }
 
 TEST(ErrorReport, ANormalEndShowsNothing) {

@@ -36,5 +36,34 @@ TEST(Layout, RebuildsOnlyBeyondTenPixels) {
         EXPECT_EQ(needsRebuild({1200, 750}, c.now), c.rebuild) << c.now.width() << "x" << c.now.height();
 }
 
+TEST(Layout, TheFirstBuildFitsTheScreensFreeArea) {
+    const struct {
+        QSize available, expected;
+    } cases[] = {
+        {{1280, 994}, {1200, 750}},  // room enough: the usual size
+        {{640, 482}, {640, 482}},    // 1280 × 1024 at QT_SCALE_FACTOR=2, less a panel
+        {{1000, 900}, {1000, 750}},
+        {{}, {1200, 750}},  // no screen known
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sizeWithin({1200, 750}, c.available), c.expected)
+            << c.available.width() << "x" << c.available.height();
+}
+
+TEST(Layout, AWindowFrameIsMovedOntoTheScreen) {
+    const QRect screen(0, 30, 640, 482);  // a panel along the top
+    const struct {
+        QRect frame;
+        QPoint expected;
+    } cases[] = {
+        {{100, 100, 300, 200}, {100, 100}},  // inside: stays
+        {{-20, 10, 300, 200}, {0, 30}},      // off the left and under the panel
+        {{500, 400, 300, 200}, {340, 312}},  // off the right and bottom
+        {{-40, -60, 700, 520}, {0, 30}},     // larger than the screen: top-left wins
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(topLeftWithin(c.frame, screen), c.expected) << c.frame.x() << "," << c.frame.y();
+}
+
 }  // namespace
 }  // namespace sendwerk

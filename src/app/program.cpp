@@ -40,7 +40,9 @@ namespace {
 
 // Everything Main works with, alive for the whole run.
 struct Services {
-    Settings settings = Settings::load();
+    explicit Services(Settings read) : settings(std::move(read)) {}
+
+    Settings settings;
     PathResolver resolver = PathResolver::fromSettings(settings);
     FileSystem files{resolver};
     dbf::WorkAreas areas{resolver};
@@ -48,7 +50,7 @@ struct Services {
     PosixProcessStarter starter{files, settings.editor};
     EventQueue events;
     DesktopTone tone;
-    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder};
+    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.errorReportAddress};
     Shared shared;
     Printing printing{settings};
     BoundTexts texts;
@@ -98,6 +100,7 @@ void Main(Services& s, GuardedApplication& app) {
     const QSize desktop = QGuiApplication::primaryScreen()->geometry().size();
     s.shared.nH = desktop.width() / 800.0;
     s.shared.nV = desktop.height() / 600.0;
+    fitFirstBuildTo(s.shared, QGuiApplication::primaryScreen()->availableGeometry().size());
     s.clock.setIdleHook(s.events.idleHook());
     const MessageBox message = messageBoxOn(s.events);
     s.printing.report = message;
@@ -121,10 +124,24 @@ void Main(Services& s, GuardedApplication& app) {
     closeAllTables(s.areas);
 }
 
+// For whoever started the program from a terminal or reads the desktop's log.
+void tellTerminal(const QString& line) {
+    std::fprintf(stderr, "sendwerk: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 int runProgram(GuardedApplication& app) {
-    Services services;
+    const Result<Settings> settings = Settings::load();
+    Services services(settings.ok() ? settings.value() : Settings{});
+    if (!settings.ok()) {
+        // Without its drive map the program would only report missing folders.
+        tellTerminal(settings.cause());
+        messageBoxOn(services.events)(settings.cause());
+        return 1;
+    }
+    tellTerminal(settings->origin());
     const auto body = [&] {
         try {
             Main(services, app);

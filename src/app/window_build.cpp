@@ -1,6 +1,9 @@
 #include "app/window_build.h"
 
+#include <QScreen>
+
 #include "app/button_set.h"
+#include "app/layout.h"
 #include "app/main_actions.h"
 #include "app/main_window.h"
 #include "platform/clock.h"
@@ -30,7 +33,24 @@ TextPane* makePane(MainWindow& window, const UpRect& base, QString& bound, Clock
     return pane;
 }
 
+// Centred, a window still overlaps a panel, or its frame the screen's edge, when the
+// frame is larger than the window itself; only a shown window knows its frame.
+void keepOnScreen(QWidget& window) {
+    if (window.screen() == nullptr) return;
+    const QRect frame = window.frameGeometry();
+    const QPoint topLeft = topLeftWithin(frame, window.screen()->availableGeometry());
+    if (topLeft != frame.topLeft()) window.move(window.pos() + (topLeft - frame.topLeft()));
+}
+
 }  // namespace
+
+void fitFirstBuildTo(Shared& shared, QSize available) {
+    const QSize fitted = sizeWithin({shared.nXSize, shared.nYSize}, available);
+    shared.nXSize = fitted.width();
+    shared.nYSize = fitted.height();
+    shared.nX = shared.nXSize / 1000.0;
+    shared.nY = shared.nYSize / 1000.0;
+}
 
 std::unique_ptr<MainWindow> buildMainWindow(const WindowServices& s) {
     auto window = std::make_unique<MainWindow>(QSize(s.shared.nXSize, s.shared.nYSize));
@@ -50,6 +70,7 @@ std::unique_ptr<MainWindow> buildMainWindow(const WindowServices& s) {
 
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
+    keepOnScreen(*window);
     window->activateWindow();
     window->setFocus();
     window->oMle1->setFocus();

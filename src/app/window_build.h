@@ -1,9 +1,9 @@
 // Building the main window, everything of a (re)build before its event loop: the window
-// at the shared size, centred on the desktop; the five panes filled from the listings and
-// bound to Main's texts; the seven buttons; shown application-modal with the focus in
-// the outbox pane. The build pauses briefly between the panes' steps, through the
-// clock, so a real window keeps painting. Also the folder indicators of the two retry
-// buttons, and the resize rule. GUI thread only.
+// at the shared size, centred on the desktop and kept within its free area; the five
+// panes filled from the listings and bound to Main's texts; the seven buttons; shown
+// application-modal with the focus in the outbox pane. The build pauses briefly between
+// the panes' steps, through the clock, so a real window keeps painting. Also the folder
+// indicators of the two retry buttons, and the resize rule. GUI thread only.
 #pragma once
 
 #include <QSize>
@@ -28,6 +28,10 @@ struct WindowServices {
 };
 
 std::unique_ptr<MainWindow> buildMainWindow(const WindowServices& services);
+
+// Shrinks the shared window size (and its layout factors) to the screen's free area
+// before the first build, so the window never opens partly off the screen.
+void fitFirstBuildTo(Shared& shared, QSize available);
 
 // Background 7 on a retry button whose folder holds an order, else 0.
 void applyFailureIndicator(MainWindow& window, MainActions& actions);

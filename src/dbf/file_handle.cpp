@@ -1,6 +1,7 @@
 #include "dbf/file_handle.h"
 
 #include "dbf/table.h"
+#include "platform/system_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -13,8 +14,10 @@
 
 namespace sendwerk::dbf {
 
+// German, because these are the causes the operator reads in the default error report.
 static std::string describe(const QString& path, const char* what, int error) {
-    return path.toStdString() + ": " + what + ": " + std::strerror(error);
+    return (path + QStringLiteral(": ") + QString::fromUtf8(what) + QStringLiteral(": ") + germanCause(error))
+        .toStdString();
 }
 
 FileHandle::FileHandle(int fd, QString path, bool writable)
@@ -43,16 +46,16 @@ FileHandle FileHandle::openExisting(const QString& path, Access access) {
         const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
         if (fd >= 0) return FileHandle(fd, path, true);
         if (errno != EACCES && errno != EROFS && errno != EPERM)
-            throw DbfError(describe(path, "cannot open", errno));
+            throw DbfError(describe(path, "kann nicht geöffnet werden", errno));
     }
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw DbfError(describe(path, "cannot open", errno));
+    if (fd < 0) throw DbfError(describe(path, "kann nicht geöffnet werden", errno));
     return FileHandle(fd, path, false);
 }
 
 FileHandle FileHandle::createNew(const QString& path) {
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0664);
-    if (fd < 0) throw DbfError(describe(path, "cannot create", errno));
+    if (fd < 0) throw DbfError(describe(path, "kann nicht angelegt werden", errno));
     return FileHandle(fd, path, true);
 }
 
@@ -60,7 +63,7 @@ void FileHandle::fail(const char* what) const { throw DbfError(describe(path_, w
 
 std::int64_t FileHandle::size() const {
     struct stat info {};
-    if (::fstat(fd_, &info) != 0) fail("cannot read the file size");
+    if (::fstat(fd_, &info) != 0) fail("Dateigröße nicht lesbar");
     return info.st_size;
 }
 
@@ -71,7 +74,7 @@ QByteArray FileHandle::readAt(std::int64_t offset, std::int64_t length) const {
         const ssize_t got = ::pread(fd_, bytes.data() + done, length - done, offset + done);
         if (got < 0) {
             if (errno == EINTR) continue;
-            fail("read error");
+            fail("Lesefehler");
         }
         if (got == 0) break;
         done += got;
@@ -87,21 +90,21 @@ void FileHandle::writeAt(std::int64_t offset, const QByteArray& bytes) {
         const ssize_t put = ::pwrite(fd_, bytes.constData() + done, bytes.size() - done, offset + done);
         if (put < 0) {
             if (errno == EINTR) continue;
-            fail("write error");
+            fail("Schreibfehler");
         }
         done += put;
     }
 }
 
 void FileHandle::sync() {
-    if (writable_ && ::fsync(fd_) != 0) fail("cannot write to disk (fsync)");
+    if (writable_ && ::fsync(fd_) != 0) fail("nicht auf den Datenträger geschrieben (fsync)");
 }
 
 bool FileHandle::tryShareLock(bool exclusive) {
     while (::flock(fd_, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK) return false;
-        fail("cannot take the share lock");
+        fail("Sperre für gemeinsame Nutzung nicht zu bekommen");
     }
     return true;
 }
@@ -123,7 +126,7 @@ bool FileHandle::lockRange(std::int64_t start, std::int64_t length, bool wait) {
     while (::fcntl(fd_, wait ? F_OFD_SETLKW : F_OFD_SETLK, &lock) != 0) {
         if (errno == EINTR) continue;
         if (errno == EAGAIN || errno == EACCES) return false;
-        fail("cannot take a record lock");
+        fail("Satzsperre nicht zu bekommen");
     }
     return true;
 }
@@ -131,7 +134,7 @@ bool FileHandle::lockRange(std::int64_t start, std::int64_t length, bool wait) {
 void FileHandle::unlockRange(std::int64_t start, std::int64_t length) {
     struct flock lock = rangeOf(F_UNLCK, start, length);
     while (::fcntl(fd_, F_OFD_SETLK, &lock) != 0) {
-        if (errno != EINTR) fail("cannot release a record lock");
+        if (errno != EINTR) fail("Satzsperre nicht freizugeben");
     }
 }
 

@@ -3,6 +3,7 @@
 // peer fails the test with a message naming it: scripts/install-deps provides them.
 #include "dbf/ntx_builder.h"
 #include "dbf/table.h"
+#include "support/temp_office.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -22,7 +23,7 @@ using sendwerk::testing::take;
 namespace sendwerk::dbf {
 namespace {
 
-const QString peerScripts = QStringLiteral(SENDWERK_DBF_TESTDATA);
+const QString peerScripts = sendwerk::testing::sourceDir() + QStringLiteral("/tests/dbf");
 
 // Runs a peer and returns its standard output; a missing peer or a failure is a test
 // failure that says what went wrong.

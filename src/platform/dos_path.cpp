@@ -124,13 +124,14 @@ QString PathResolver::native(const QString& dosPath) const {
 QString PathResolver::nativeOrThrow(const QString& dosPath) const {
     const QString path = native(dosPath);
     if (path.isEmpty() && dosPath.contains(QChar(0)))
-        throw std::runtime_error(QStringLiteral("path \"%1\" contains a NUL character")
+        throw std::runtime_error(QStringLiteral("Pfad \"%1\" enthält ein NUL-Zeichen")
                                      .arg(QString(dosPath).replace(QChar(0), QLatin1String("\\0")))
                                      .toStdString());
     if (path.isEmpty())
-        throw std::runtime_error(QStringLiteral("drive %1: of path \"%2\" is not mapped in the settings file")
-                                     .arg(dosPath.at(0).toUpper(), dosPath)
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Laufwerk %1: des Pfads \"%2\" ist in der Einstellungsdatei nicht zugeordnet")
+                .arg(dosPath.at(0).toUpper(), dosPath)
+                .toStdString());
     return path;
 }
 

@@ -42,10 +42,13 @@ QString environment(const char* name) { return QString::fromLocal8Bit(qgetenv(na
 
 }  // namespace
 
-QString Settings::locate() {
+Result<QString> Settings::locate(QStringList* searched) {
     // An explicit choice is never overridden by a file found elsewhere.
     const QString chosen = environment("SENDWERK_CONFIG");
-    if (!chosen.isEmpty()) return QFileInfo(chosen).isFile() ? chosen : QString();
+    if (!chosen.isEmpty()) {
+        if (QFileInfo(chosen).isFile()) return chosen;
+        return Failure{QStringLiteral("Die Einstellungsdatei %1 (SENDWERK_CONFIG) gibt es nicht.").arg(chosen)};
+    }
 
     QString configHome = environment("XDG_CONFIG_HOME");
     if (configHome.isEmpty() || QDir::isRelativePath(configHome)) configHome = QDir::homePath() + QStringLiteral("/.config");
@@ -53,12 +56,24 @@ QString Settings::locate() {
                                     QStringLiteral("/etc/sendwerk/sendwerk.conf")};
     for (const QString& candidate : candidates)
         if (QFileInfo(candidate).isFile()) return candidate;
-    return {};
+    if (searched) *searched = QStringList{QStringLiteral("$SENDWERK_CONFIG (nicht gesetzt)")} + candidates;
+    return QString();
 }
 
-Settings Settings::load() {
-    const QString path = locate();
-    return path.isEmpty() ? Settings{} : fromFile(path);
+Result<Settings> Settings::load() {
+    QStringList searched;
+    const Result<QString> path = locate(&searched);
+    if (!path.ok()) return Failure{path.cause()};
+    if (!path->isEmpty()) return fromFile(*path);
+    Settings none;
+    none.searched = searched;
+    return none;
+}
+
+QString Settings::origin() const {
+    if (!file.isEmpty()) return QStringLiteral("Einstellungen aus %1").arg(file);
+    return QStringLiteral("Keine Einstellungsdatei gefunden, kein Laufwerk zugeordnet; gesucht: %1")
+        .arg(searched.join(QStringLiteral(", ")));
 }
 
 Settings Settings::fromFile(const QString& path) {
@@ -83,6 +98,9 @@ Settings Settings::fromFile(const QString& path) {
         !settings.orderTableFolder.endsWith(QLatin1Char('/')))
         settings.orderTableFolder += QLatin1Char('\\');
     settings.caFile = values.value(QStringLiteral("mail/cafile"));
+    const QString reportTo = values.value(QStringLiteral("mail/reportto"));
+    if (!reportTo.isEmpty()) settings.errorReportAddress = reportTo;
+    settings.file = path;
     return settings;
 }
 

@@ -5,7 +5,9 @@
 //
 // Search order: $SENDWERK_CONFIG, else $XDG_CONFIG_HOME/sendwerk/sendwerk.conf
 // (XDG_CONFIG_HOME defaulting to ~/.config), else /etc/sendwerk/sendwerk.conf.
-// A missing file gives empty settings (no drives mapped). INI format, for example:
+// When none of them exists the settings are empty (no drives mapped) and say where they
+// were searched; a SENDWERK_CONFIG that names a missing file is a failure, never empty
+// settings in disguise. INI format, for example:
 //
 //   [drives]
 //   C=/srv/zuma
@@ -19,6 +21,7 @@
 //   orderfolder=C:\ZUMA\   (a folder: ends with a backslash)
 //   [mail]
 //   cafile=/etc/sendwerk/office-ca.pem
+//   reportto=it@buero.example
 #pragma once
 
 #include <QChar>
@@ -26,7 +29,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/result.h"
+
 namespace sendwerk {
+
+// The operator's mailbox for error reports when the settings name none.
+inline constexpr char kDefaultErrorReportAddress[] = "sendwerk-fehler@localhost";
 
 struct Settings {
     // Drive letter (upper case) to native folder.
@@ -48,11 +56,23 @@ struct Settings {
     QString orderTableFolder;
     // Extra CA bundle the mail client trusts besides the system store; may be empty.
     QString caFile;
+    // Where the error report mails of the send run go.
+    QString errorReportAddress = QString::fromLatin1(kDefaultErrorReportAddress);
 
-    // The file the search order picks, or an empty string when none exists.
-    static QString locate();
+    // The file these settings were read from; empty when none was found, and then the
+    // places searched, in order.
+    QString file;
+    QStringList searched;
+
+    // One German line for the operator: which file was read, or where none was found.
+    QString origin() const;
+
+    // The file the search order picks, or an empty string when none exists (and then
+    // `searched`, when given, lists the places). Failure when SENDWERK_CONFIG names a
+    // file that does not exist.
+    static Result<QString> locate(QStringList* searched = nullptr);
     // Reads the file `locate()` picks; empty settings when there is none.
-    static Settings load();
+    static Result<Settings> load();
     // Reads one given INI file.
     static Settings fromFile(const QString& path);
 };

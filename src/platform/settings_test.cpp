@@ -49,7 +49,8 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
                  "orderfolder=C:\\ZUMA\\\n"
                  "[mail]\n"
                  "# a comment\n"
-                 "cafile=\"/etc/sendwerk/office-ca.pem\"\n");
+                 "cafile=\"/etc/sendwerk/office-ca.pem\"\n"
+                 "reportto=it@buero.example\n");
     const Settings settings = Settings::fromFile(office.native("sendwerk.conf"));
     EXPECT_EQ(settings.drives.value(QChar('C')), "/srv/zuma");
     EXPECT_EQ(settings.drives.value(QChar('T')), "/mnt/server/zuma, alt");
@@ -61,6 +62,15 @@ TEST(Settings, ReadsEveryKeyWithBackslashesAndCommasIntact) {
     EXPECT_EQ(settings.pagePrinter, "/srv/ausdrucke/seiten.pdf");
     EXPECT_EQ(settings.orderTableFolder, "C:\\ZUMA\\");
     EXPECT_EQ(settings.caFile, "/etc/sendwerk/office-ca.pem");
+    EXPECT_EQ(settings.errorReportAddress, "it@buero.example");
+    EXPECT_EQ(settings.origin(), "Einstellungen aus " + office.native("sendwerk.conf"));
+}
+
+TEST(Settings, ErrorReportsGoToTheUsualAddressUnlessTheFileNamesOne) {
+    TempOffice office;
+    office.write("s.conf", "[mail]\nreportto=\n");
+    EXPECT_EQ(Settings::fromFile(office.native("s.conf")).errorReportAddress, "sendwerk-fehler@localhost");
+    EXPECT_EQ(Settings{}.errorReportAddress, "sendwerk-fehler@localhost");
 }
 
 TEST(Settings, OrderFolderGetsItsClosingBackslash) {
@@ -102,12 +112,11 @@ TEST(Settings, LocateFollowsTheSearchOrder) {
         QString expected;
     } cases[] = {
         {office.native("explicit.conf"), office.native("xdg"), office.native("home"), office.native("explicit.conf")},
-        // a named file that is missing is not silently replaced by another one
-        {office.native("missing.conf"), office.native("xdg"), office.native("home"), ""},
         {std::nullopt, office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
         {QString(""), office.native("xdg"), office.native("home"), office.native("xdg/sendwerk/sendwerk.conf")},
         {std::nullopt, std::nullopt, office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
-        {std::nullopt, QString("relative/dir"), office.native("home"), office.native("home/.config/sendwerk/sendwerk.conf")},
+        {std::nullopt, QString("relative/dir"), office.native("home"),
+         office.native("home/.config/sendwerk/sendwerk.conf")},
         {std::nullopt, office.native("empty"), office.native("empty"), lastResort},
     };
     for (const Case& c : cases) {
@@ -117,12 +126,43 @@ TEST(Settings, LocateFollowsTheSearchOrder) {
         ScopedEnvironment config("SENDWERK_CONFIG", bytes(c.config));
         ScopedEnvironment xdg("XDG_CONFIG_HOME", bytes(c.xdg));
         ScopedEnvironment home("HOME", c.home.toLocal8Bit());
-        EXPECT_EQ(Settings::locate(), c.expected) << c.config.value_or("(unset)").toStdString() << " / "
-                                                  << c.xdg.value_or("(unset)").toStdString();
+        const std::string what =
+            c.config.value_or("(unset)").toStdString() + " / " + c.xdg.value_or("(unset)").toStdString();
+        ASSERT_TRUE(Settings::locate().ok()) << what;
+        EXPECT_EQ(Settings::locate().value(), c.expected) << what;
+        const Result<Settings> loaded = Settings::load();
+        ASSERT_TRUE(loaded.ok()) << what;
+        EXPECT_EQ(loaded->file, c.expected) << what;
         if (!c.expected.isEmpty() && c.expected != lastResort) {
-            EXPECT_EQ(Settings::load().drives.size(), 1);
+            EXPECT_EQ(loaded->drives.size(), 1) << what;
         }
     }
+}
+
+TEST(Settings, NoFileFoundNamesTheThreePlacesSearched) {
+    if (QFileInfo::exists("/etc/sendwerk/sendwerk.conf")) GTEST_SKIP() << "this machine has a system-wide file";
+    TempOffice office;
+    office.makeFolder("empty");
+    ScopedEnvironment config("SENDWERK_CONFIG", std::nullopt);
+    ScopedEnvironment xdg("XDG_CONFIG_HOME", office.native("empty").toLocal8Bit());
+    const Result<Settings> loaded = Settings::load();
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_TRUE(loaded->drives.isEmpty());
+    EXPECT_EQ(loaded->origin(),
+              "Keine Einstellungsdatei gefunden, kein Laufwerk zugeordnet; gesucht: "
+              "$SENDWERK_CONFIG (nicht gesetzt), " +
+                  office.native("empty/sendwerk/sendwerk.conf") + ", /etc/sendwerk/sendwerk.conf");
+}
+
+TEST(Settings, ANamedFileThatIsMissingIsAnErrorNotEmptySettings) {
+    TempOffice office;
+    office.write("xdg/sendwerk/sendwerk.conf", "[drives]\nC=/xdg\n");
+    ScopedEnvironment config("SENDWERK_CONFIG", office.native("missing.conf").toLocal8Bit());
+    ScopedEnvironment xdg("XDG_CONFIG_HOME", office.native("xdg").toLocal8Bit());
+    const Result<Settings> loaded = Settings::load();
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.cause(),
+              "Die Einstellungsdatei " + office.native("missing.conf") + " (SENDWERK_CONFIG) gibt es nicht.");
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ void setOutbox(Shared& shared, const OrderNames& names, ListPosition position, c
 void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, const OrderNames& names,
                  ListPosition position, const Recipient& recipient, const QByteArray& cMail_Anhang,
                  OrderFilingState& state) {
+    if (context.recipientFiled) context.recipientFiled(names, position, outcome, recipient);
     const bool list = position.isList();
     const bool last = list && position.n == position.N;
     const QString listLine = names.F + '-' + QString::number(position.n);

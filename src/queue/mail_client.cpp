@@ -103,11 +103,16 @@ QString currentMailText(const QString& cMailAusName, const OrderMail& mail) {
            decode1252(mail.body) + CRLF + QStringLiteral("Anhang: ") + CRLF + decode1252(mail.attachment);
 }
 
+OrderMail orderMailFor(const QString& cMailResName, const MailOrder& order, const QByteArray& address) {
+    return {address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang, encode1252(cMailResName).bytes};
+}
+
 MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                           const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail) {
     shared.screen.oMle30->setData(currentMailText(cMailAusName, mail));
     context.clock.pause(2);
-    context.starter.startDetached(mailProgram(shared.cDatver), orderArguments(connection, mail));
+    if (!context.starter.startDetached(mailProgram(shared.cDatver), orderArguments(connection, mail)))
+        return MailOutcome::NotStarted;
     context.clock.pause(5);
     if (!context.files.fileExists(cMailResName)) context.clock.pause(10);
     const Result<QByteArray> result = context.files.read(cMailResName);

@@ -15,13 +15,15 @@
 #include <QString>
 
 #include "queue/connection_data.h"
+#include "queue/order_file.h"
 
 namespace sendwerk {
 
 struct Shared;
 struct QueueContext;
 
-enum class MailOutcome { Accepted, Failure, Neither, NoAnswer };
+// NotStarted: the client program is missing or cannot be run, so no answer can come.
+enum class MailOutcome { Accepted, Failure, Neither, NoAnswer, NotStarted };
 
 struct OrderMail {
     QByteArray recipient;
@@ -52,7 +54,12 @@ QString mailProgram(const QString& cDatver);
 // Windows-1252 for display).
 QString currentMailText(const QString& cMailAusName, const OrderMail& mail);
 
-// Shows the mail, starts the client and judges its result file.
+// The mail of one order recipient: the order's texts for `address`, the result file at
+// the order's result path.
+OrderMail orderMailFor(const QString& cMailResName, const MailOrder& order, const QByteArray& address);
+
+// Shows the mail, starts the client and judges its result file. A client that cannot
+// be started is not waited for.
 MailOutcome sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
                           const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail);
 

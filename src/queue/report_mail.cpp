@@ -3,6 +3,7 @@
 #include "platform/code_page.h"
 #include "platform/office_text.h"
 #include "queue/mail_client.h"
+#include "queue/queue_context.h"
 
 namespace sendwerk {
 
@@ -11,7 +12,7 @@ namespace {
 void sendReport(const Shared& shared, QueueContext& context, const ConnectionData& connection,
                 const char* subject, const QString& text) {
     ReportMail mail;
-    mail.recipient = kErrorReportAddress;
+    mail.recipient = encode1252(context.errorReportAddress).bytes;
     mail.subject = subject;
     mail.body = encode1252(QStringLiteral("A C H T U N G :") + CRLF + text).bytes;
     mail.resultName = "Fehlermail.result";

@@ -1,5 +1,5 @@
-// The error report mails of the send run and the fixed operator address they go to.
-// GUI thread.
+// The error report mails of the send run, to the operator's address of the installation
+// (QueueContext::errorReportAddress). GUI thread.
 #pragma once
 
 #include <QString>
@@ -10,9 +10,6 @@ namespace sendwerk {
 
 struct Shared;
 struct QueueContext;
-
-// The operator's mailbox for error reports; one fixed address of the installation.
-inline constexpr char kErrorReportAddress[] = "sendwerk-fehler@localhost";
 
 // The report mail after a completed run with failed or quarantined orders waiting.
 void sendSendwerkErrorReport(const Shared& shared, QueueContext& context, const ConnectionData& connection,

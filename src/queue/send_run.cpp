@@ -1,5 +1,7 @@
 #include "queue/send_run.h"
 
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -27,7 +29,15 @@ enum class OrderEnd {
     Done,      // handled: the pending and current-mail panes are cleared
     Skipped,   // quarantined, no address or not usable: straight to the next order
     NoAnswer,  // the mail client did not answer: the run ends
+    NoClient,  // the mail client could not be started: the run ends
 };
+
+// The end of the run an order's mail brings about, if any.
+std::optional<OrderEnd> endingOutcome(MailOutcome outcome) {
+    if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+    if (outcome == MailOutcome::NotStarted) return OrderEnd::NoClient;
+    return std::nullopt;
+}
 
 FilingOutcome filingOutcome(MailOutcome outcome) {
     switch (outcome) {
@@ -82,7 +92,7 @@ private:
             return OrderEnd::Skipped;
         }
         const MailOutcome outcome = send(names, order, check.address);
-        if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+        if (const auto end = endingOutcome(outcome)) return *end;
         fileOutcome(shared_, context_, filingOutcome(outcome), names, {}, recipient, order.cMail_Anhang, state);
         return OrderEnd::Done;
     }
@@ -104,7 +114,7 @@ private:
                 continue;
             }
             const MailOutcome outcome = send(names, order, check.address);
-            if (outcome == MailOutcome::NoAnswer) return OrderEnd::NoAnswer;
+            if (const auto end = endingOutcome(outcome)) return *end;
             fileOutcome(shared_, context_, filingOutcome(outcome), suffixed, position, recipient, order.cMail_Anhang,
                         state);
         }
@@ -112,9 +122,8 @@ private:
     }
 
     MailOutcome send(const OrderNames& names, const MailOrder& order, const QByteArray& address) {
-        const OrderMail mail{address, order.cMail_Betr, order.cMail_Body, order.cMail_Anhang,
-                             encode1252(names.cMailResName).bytes};
-        return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName, mail);
+        return sendOrderMail(shared_, context_, connection_, names.cMailAusName, names.cMailResName,
+                             orderMailFor(names.cMailResName, order, address));
     }
 
     Shared& shared_;
@@ -146,8 +155,20 @@ void closingReport(Shared& shared, QueueContext& context, const ConnectionData& 
     context.clock.pause(5);
 }
 
-void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData& connection) {
-    const QString problem = CRLF + QStringLiteral("Vermutlich:") + CRLF + QStringLiteral("Keine Rückmeldung vom Mail-Server.");
+// A client that cannot even be started is named as such: "no answer from the mail
+// server" would send the operator looking at the wrong machine.
+QString problemText(const Shared& shared, QueueContext& context, RunEnd end) {
+    if (end == RunEnd::NoClient) {
+        const QString program = mailProgram(shared.cDatver);
+        return CRLF + QStringLiteral("Ursache:") + CRLF + QStringLiteral("Das Mail-Programm ") + program +
+               QStringLiteral(" fehlt oder lässt sich nicht starten (") + context.files.native(program) +
+               QStringLiteral(").");
+    }
+    return CRLF + QStringLiteral("Vermutlich:") + CRLF + QStringLiteral("Keine Rückmeldung vom Mail-Server.");
+}
+
+void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData& connection, RunEnd end) {
+    const QString problem = problemText(shared, context, end);
     sendMailClientErrorReport(shared, context, connection, problem);
     if (context.messageDialog)
         context.messageDialog(QStringLiteral("Probleme beim Senden!") + problem, QStringLiteral("Abschluss-Meldung:"),
@@ -170,9 +191,10 @@ RunEnd runOnce(Shared& shared, QueueContext& context) {
         shared.screen.oMle1->setData(CRLF + QStringLiteral("MailAusgang ist leer"));
         return RunEnd::EmptyOutbox;
     }
-    if (!Mails_Senden(shared, context, *connection.data, workList)) {
-        noAnswerReport(shared, context, *connection.data);
-        return RunEnd::NoAnswer;
+    const RunEnd end = Mails_Senden(shared, context, *connection.data, workList);
+    if (end != RunEnd::Completed) {
+        noAnswerReport(shared, context, *connection.data, end);
+        return end;
     }
     closingReport(shared, context, *connection.data);
     return RunEnd::Completed;
@@ -180,16 +202,22 @@ RunEnd runOnce(Shared& shared, QueueContext& context) {
 
 }  // namespace
 
-bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
-    shared.screen.oMle1->setData(MailAusgang(shared.cDatver, context.files, context.clock));
+RunEnd Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang) {
     const Whitelist whitelist = Whitelist::read(shared.cDatver, context.files);
+    QString listing = MailAusgang(shared.cDatver, context.files, context.clock);
+    // Every recipient then goes to quarantine, as the rules say; the pane says why.
+    if (whitelist.missing())
+        listing += QStringLiteral("ACHTUNG: ") + Whitelist::path(shared.cDatver) +
+                   QStringLiteral(" fehlt, jeder Empfänger kommt in die Quarantäne!") + CRLF;
+    shared.screen.oMle1->setData(listing);
     OrderHandler handler(shared, context, aLines, whitelist);
     while (!aDirAusgang.isEmpty()) {
         const QString F = aDirAusgang.first();
         shared.screen.oMle20->setData(pendingText(aDirAusgang));
         context.clock.pause(1);
         const OrderEnd end = handler.handle(F);
-        if (end == OrderEnd::NoAnswer) return false;
+        if (end == OrderEnd::NoAnswer) return RunEnd::NoAnswer;
+        if (end == OrderEnd::NoClient) return RunEnd::NoClient;
         if (end == OrderEnd::Done) {
             shared.screen.oMle20->setData(QString());
             shared.screen.oMle30->setData(QString());
@@ -197,7 +225,7 @@ bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& a
         }
         aDirAusgang.removeFirst();
     }
-    return true;
+    return RunEnd::Completed;
 }
 
 RunEnd Senden(Shared& shared, QueueContext& context) {

@@ -22,6 +22,7 @@ struct QueueContext;
 enum class RunEnd {
     Completed,         // the outbox was worked off: each order sent, failed or quarantined
     NoAnswer,          // the mail client did not answer: the run stopped at that order
+    NoClient,          // the mail client is missing or cannot be started: stopped there too
     NoConnectionData,  // the connection data are incomplete: nothing was sent
     EmptyOutbox,       // the outbox held no order
     Busy,              // a run was already in progress: nothing was changed
@@ -31,9 +32,9 @@ enum class RunEnd {
 RunEnd Senden(Shared& shared, QueueContext& context);
 
 // The order loop over `aDirAusgang` (file names of the outbox, handled from the front
-// and removed when done). True when the list was worked off, false when the mail
-// client gave no answer (the order in progress and all later ones stay in the list).
-bool Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines,
-                  QStringList& aDirAusgang);
+// and removed when done). Completed when the list was worked off; NoAnswer or NoClient
+// when the mail client gave no answer or could not be started (the order in progress
+// and all later ones stay in the list).
+RunEnd Mails_Senden(Shared& shared, QueueContext& context, const ConnectionData& aLines, QStringList& aDirAusgang);
 
 }  // namespace sendwerk

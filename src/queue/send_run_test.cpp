@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "dbf/table.h"
 #include "platform/code_page.h"
 #include "queue/report_mail.h"
@@ -79,7 +81,7 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     EXPECT_EQ(o.client.orderMails()[1].value("-to:"), "refuse@firma.de");
     ASSERT_EQ(o.client.reportMails().size(), 1);
     const testing::ClientStart& mail = o.client.reportMails()[0];
-    EXPECT_EQ(mail.value("-to:"), kErrorReportAddress);
+    EXPECT_EQ(mail.value("-to:"), kDefaultErrorReportAddress);
     EXPECT_EQ(mail.value("-subject:"), "F E H L E R - Meldung von Sendwerk");
     EXPECT_EQ(decode1252(mail.value("-body:")),
               "A C H T U N G :\r\nBeim Senden einer Mail sind folgende nicht automatisch korrigierbare Fehler passiert!\r\n" + report);
@@ -214,6 +216,39 @@ TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
     EXPECT_EQ(o.screen.sendButton.colorBG(), 6);
 }
 
+TEST_F(SendRun, AMissingMailClientIsNamedAndNotWaitedFor) {
+    o.writeOrder(QStringLiteral("Brief_400001_x.ausg"), "ok@firma.de|||B|||T");
+    o.writeOrder(QStringLiteral("Brief_400002_x.ausg"), "ok@firma.de|||B|||T");
+    o.client.plan({PlannedAnswer::missingProgram()});
+
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoClient);
+
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_400001_x.ausg", "Brief_400002_x.ausg"}));
+    EXPECT_TRUE(o.readSendLog().isEmpty());
+    const QString problem = "Das Mail-Programm C:\\ZUMA\\CMail\\cmail.exe fehlt oder lässt sich nicht starten (" +
+                            o.office.native(QStringLiteral("ZUMA/CMail/cmail.exe")) + ").";
+    ASSERT_EQ(o.dialogs.size(), 1);
+    EXPECT_EQ(o.dialogs[0].text, "Probleme beim Senden!\r\nUrsache:\r\n" + problem);
+    EXPECT_FALSE(o.dialogs[0].text.contains(QStringLiteral("Mail-Server")));
+    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 5) << "the pauses up to the start; none waits for a result";
+    EXPECT_EQ(o.shared.nAufSendung, 0);
+}
+
+TEST_F(SendRun, AMissingWhitelistIsSaidInTheOutboxPane) {
+    QFile::remove(o.office.native(QStringLiteral("ZUMA/CMail/WhiteList.mad")));
+    o.writeOrder(QStringLiteral("Brief_700001_x.ausg"), "ok@firma.de|||B|||T");
+
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
+
+    const QString pane = o.screen.outboxPane.data();
+    EXPECT_TRUE(
+        pane.contains("ACHTUNG: C:\\ZUMA\\CMail\\WhiteList.mad fehlt, jeder Empfänger kommt in die Quarantäne!"))
+        << pane.toStdString();
+    EXPECT_FALSE(pane.contains(QStringLiteral("leer"), Qt::CaseInsensitive)) << "the word of an empty folder";
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_700001_x.ausg"}));
+    EXPECT_TRUE(o.client.orderMails().isEmpty());
+}
+
 TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
     o.office.write(QStringLiteral("ZUMA/CMail/Verbindung.dat"), "smtp.example.org\r\nbuero\r\n");
     o.writeOrder(QStringLiteral("Brief_500001_x.ausg"), "ok@firma.de");
@@ -223,6 +258,14 @@ TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
     EXPECT_TRUE(o.client.orderMails().isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_500001_x.ausg"}));
     EXPECT_EQ(o.shared.nAufSendung, 0);
+}
+
+TEST_F(SendRun, ErrorReportsGoToTheConfiguredAddress) {
+    o.context.errorReportAddress = QStringLiteral("it@b\u00FCro.example");
+    o.writeOrder(QStringLiteral("Brief_600001_x.ausg"), "fremd@x.de|||B|||T|||");
+    EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
+    ASSERT_EQ(o.client.reportMails().size(), 1);
+    EXPECT_EQ(o.client.reportMails()[0].value("-to:"), "it@b\xFCro.example") << "as Windows-1252, like every argument";
 }
 
 TEST_F(SendRun, MissingOrderTableIsAnErrorThatReleasesTheGuard) {

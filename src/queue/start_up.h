@@ -22,6 +22,11 @@ struct StartUpDialogs {
 
 inline constexpr int kSettingsTableArea = 9;
 
+// Only the first step: the data root and printing mode from the settings table, which
+// is opened shared and closed again. Writes nothing, so the headless command's looks
+// into the queue (listing, dry run) can run beside the window.
+void readDataRoot(Shared& shared, QueueContext& context, const TableOpenDialogs& dialogs);
+
 // True: go on with the program. False: the program must end (the message was shown).
 bool startUpChecks(Shared& shared, QueueContext& context, const StartUpDialogs& dialogs);
 

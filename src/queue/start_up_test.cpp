@@ -100,9 +100,23 @@ TEST_F(StartUp, ExistingLogIsOpenedWhenNoOneHoldsIt) {
 TEST_F(StartUp, MissingServerEndsBeforeTheLogIsTouched) {
     standardSettings();
     EXPECT_FALSE(startUpChecks(shared, context, dialogs));
-    EXPECT_EQ(messages, QStringList({"Keine Verbindung zum ZentralServer!\r\nVersuchen Sie es später nochmal!"}));
+    EXPECT_EQ(messages, QStringList({"Keine Verbindung zum ZentralServer!\r\nVersuchen Sie es später nochmal!\r\n"
+                                     "(Gesucht: mwstdat.dbf im Ordner " +
+                                     office.native(QStringLiteral("t/ZUMA")) + ")"}));
     EXPECT_FALSE(areas.isOpen(kSettingsTableArea));
     EXPECT_FALSE(office.exists(QStringLiteral("c/daten/CMail/LOG_SENDWERK.DBF")));
+}
+
+TEST_F(StartUp, AnUnmappedServerDriveIsNamed) {
+    standardSettings();
+    const PathResolver onlyC({{QChar('C'), office.native(QStringLiteral("c"))}});
+    FileSystem filesOfC(onlyC);
+    dbf::WorkAreas areasOfC(onlyC);
+    QueueContext withoutServer{filesOfC, areasOfC, clock, client, {}, {}};
+    EXPECT_FALSE(startUpChecks(shared, withoutServer, dialogs));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith("\r\n(Laufwerk T: ist in der Einstellungsdatei nicht zugeordnet.)"))
+        << messages[0].toStdString();
 }
 
 // The settings are read before the server check, so a missing server shows them

@@ -21,8 +21,13 @@ QByteArray lower1252(const QByteArray& text) {
 
 Whitelist::Whitelist(const QByteArray& fileText) : text_(lower1252(normaliseLineBreaks(fileText))) {}
 
+QString Whitelist::path(const QString& cDatver) { return cDatver + QStringLiteral("CMail\\WhiteList.mad"); }
+
 Whitelist Whitelist::read(const QString& cDatver, const FileSystem& files) {
-    return Whitelist(files.readWhole(cDatver + QStringLiteral("CMail\\WhiteList.mad")));
+    const Result<QByteArray> text = files.read(path(cDatver));
+    Whitelist whitelist(text.ok() ? text.value() : QByteArray());
+    whitelist.missing_ = !text.ok();
+    return whitelist;
 }
 
 bool Whitelist::passes(const QByteArray& recipient) const { return text_.contains(lower1252(recipient)); }

@@ -2,8 +2,9 @@
 // normalised line breaks, in lower case (Windows-1252 letters included). A recipient
 // passes when its lower-case form occurs anywhere in that text; the test knows no
 // lines or separators. A missing file gives an empty whitelist, so nobody passes
-// (except the empty recipient, which then fails the address test). Built once per send
-// run; any thread for a built one.
+// (except the empty recipient, which then fails the address test); it says so through
+// missing(), for the operator to learn why every order goes to quarantine. Built once
+// per send run; any thread for a built one.
 #pragma once
 
 #include <QByteArray>
@@ -20,12 +21,17 @@ class Whitelist {
 public:
     explicit Whitelist(const QByteArray& fileText);
     static Whitelist read(const QString& cDatver, const FileSystem& files);
+    // The DOS path read() reads.
+    static QString path(const QString& cDatver);
 
     bool passes(const QByteArray& recipient) const;
     const QByteArray& text() const { return text_; }
+    // True when read() found no file.
+    bool missing() const { return missing_; }
 
 private:
     QByteArray text_;
+    bool missing_ = false;
 };
 
 }  // namespace sendwerk

@@ -1,13 +1,19 @@
 #include "widgets/magic_button.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPointer>
+
+#include "widgets/palette.h"
 
 namespace sendwerk {
 
 MagicButton::MagicButton(QWidget* parent, const Presentation& presentation) : QLabel(parent) {
     setMouseTracking(true);
     setAlignment(Qt::AlignCenter);
+    for (const auto& item : presentation)
+        if (item.setting == presentation::TextColour) ownTextColour_ = true;
     for (const auto& item : presentation) {
         if (item.setting == presentation::Background) setColorBG(item.value.toInt());
         else applyPresentation(*this, item);
@@ -17,6 +23,13 @@ MagicButton::MagicButton(QWidget* parent, const Presentation& presentation) : QL
 void MagicButton::setColorBG(int colour) {
     colour_ = colour;
     setBackgroundColour(*this, colour);
+    // A caption in the desktop's text colour would vanish on the black of a folder
+    // indicator; a text colour the button was made with is left as it is.
+    if (ownTextColour_) return;
+    const bool dark = isDark(paletteColor(colour));
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, dark ? QColor(Qt::white) : QApplication::palette().color(QPalette::WindowText));
+    setPalette(p);
 }
 
 bool MagicButton::PosOnXbp(QPoint aPos) const {

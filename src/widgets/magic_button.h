@@ -3,9 +3,10 @@
 // from its first click on rests in `ActiveCLR` instead of `normalBG`. While `activate`
 // runs (it may be a whole send run) pointer motion is ignored; after it the button is
 // forced back to rest even with the pointer still over it, and the next motion inside
-// lights it again. The capture of the pointer is modelled by Qt's leave notification:
-// it is the first motion outside that a capture would deliver. Implements
-// sendwerk::Button so the queue can colour it. GUI thread only.
+// lights it again. A caption without a text colour of its own is written in white on a
+// dark background, in the desktop's text colour otherwise. The capture of the pointer is modelled by Qt's leave
+// notification: it is the first motion outside that a capture would deliver. Implements sendwerk::Button so the queue
+// can colour it. GUI thread only.
 #pragma once
 
 #include "queue/screen.h"
@@ -60,6 +61,7 @@ private:
     bool lIsCapture = false;
     QString xCaption;
     int colour_ = 0;
+    bool ownTextColour_ = false;  // made with a text colour (presentation 2)
 };
 
 }  // namespace sendwerk

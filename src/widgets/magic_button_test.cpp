@@ -164,5 +164,28 @@ TEST_F(MagicButtonTest, TheQueueColoursItThroughTheButtonInterface) {
     EXPECT_TRUE(button.autoFillBackground());
 }
 
+TEST(MagicButtonCaption, StaysReadableOnEveryBackground) {
+    const QColor desktopText = QApplication::palette().color(QPalette::WindowText);
+    const struct {
+        Presentation made;
+        int background;
+        QColor caption;
+    } cases[] = {
+        {{{presentation::Background, colour::White}}, colour::Neutral, Qt::white},  // a folder indicator
+        {{{presentation::Background, colour::White}}, colour::DarkBlue, Qt::white},
+        {{{presentation::Background, colour::White}}, colour::Yellow, desktopText},
+        {{{presentation::Background, colour::White}}, colour::Green, desktopText},
+        {{{presentation::Background, colour::Neutral}}, colour::White, desktopText},  // back to rest
+        {{{presentation::Background, colour::Green}, {presentation::TextColour, colour::White}},
+         colour::Yellow,
+         Qt::white},  // its own colour stays
+    };
+    for (const auto& c : cases) {
+        MagicButton button(nullptr, c.made);
+        button.setColorBG(c.background);
+        EXPECT_EQ(button.palette().color(QPalette::WindowText), c.caption) << "background " << c.background;
+    }
+}
+
 }  // namespace
 }  // namespace sendwerk

@@ -42,4 +42,11 @@ QColor paletteColor(int number) {
     }
 }
 
+bool isDark(const QColor& background) {
+    // Perceived brightness (ITU-R BT.601 weights): pure green counts as light, dark
+    // blue as dark, whatever their sum of channels says.
+    const double brightness = 0.299 * background.redF() + 0.587 * background.greenF() + 0.114 * background.blueF();
+    return brightness < 0.45;
+}
+
 }  // namespace sendwerk

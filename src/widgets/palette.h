@@ -14,4 +14,8 @@ namespace sendwerk {
 
 QColor paletteColor(int number);
 
+// True when black text would be hard to read on `background` (the neutral black of a
+// folder indicator, the dark blues and reds): such a background takes white text.
+bool isDark(const QColor& background);
+
 }  // namespace sendwerk

@@ -99,7 +99,8 @@ xdotool click 1
 
 archive="$cmail/gesendet/100001/Sterbefall"
 wait_for 240 "the archive of order 100001" test -s "$archive/Sterbefall_100001_2024-07-15.result"
-# Filing moves the result file before it copies the attachment: wait for each.
+# The filing moves the result file before it copies the attachment, so that copy may
+# still be on its way when the result file is seen.
 for file in Sterbefall_100001_2024-07-15.ausg Sterbefall_100001_2024-07-15.pdf; do
   wait_for 30 "archive file $file" test -s "$archive/$file"
 done

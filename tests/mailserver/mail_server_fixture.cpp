@@ -1,5 +1,7 @@
 #include "mailserver/mail_server_fixture.h"
 
+#include "support/temp_office.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,7 @@ namespace sendwerk::testing {
 
 namespace {
 
-const QString serverDir = QStringLiteral(SENDWERK_MAILSERVER_DIR);
+const QString serverDir = sourceDir() + QStringLiteral("/tests/mailserver");
 
 QByteArray readFile(const QString& path)
 {

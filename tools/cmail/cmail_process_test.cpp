@@ -197,7 +197,7 @@ protected:
 
     Finished runCmail(const std::vector<QByteArray>& pieces)
     {
-        return runProgram(CMAIL_PROGRAM, pieces, QFile::encodeName(office_.root()),
+        return runProgram(QFile::encodeName(binaryDir() + QStringLiteral("/tools/cmail/cmail")), pieces, QFile::encodeName(office_.root()),
                           QFile::encodeName(office_.native("sendwerk.conf")));
     }
 

@@ -15,6 +15,7 @@
 
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
+#include "platform/program_info.h"
 #include "platform/settings.h"
 
 #include <QFile>
@@ -28,6 +29,16 @@ namespace sendwerk::cmail {
 namespace {
 
 enum ExitStatus { accepted = 0, failure = 1, badArguments = 2 };
+
+constexpr const char* usage =
+    "usage: cmail -host:USER:PASSWORD@HOST:PORT -to:ADDRESS -from:ADDRESS -results:RESULTFILE\n"
+    "             [-reply-to:ADDRESS] [-subject:TEXT] [-body:TEXT] [-a:ATTACHMENT] [-starttls]\n"
+    "             [-dsn:SFD] [-mdn]\n"
+    "       cmail --help | --version\n"
+    "Sends one mail and writes its result file (JSON, \"status\": \"accepted\" or \"failure\")\n"
+    "within 12 seconds. Arguments are Windows-1252; RESULTFILE and ATTACHMENT are DOS paths\n"
+    "resolved through the drive map of the settings file (see sendwerk.conf(5)).\n"
+    "Exit status: 0 accepted, 1 failure, 2 bad arguments.\n";
 
 void printSummary(const QString& line)
 {
@@ -81,7 +92,13 @@ int run(const std::vector<QByteArray>& arguments)
     const MailRequest& request = parsed.request;
     const QString& secret = request.account.password;
 
-    const Settings settings = Settings::load();
+    const Result<Settings> loaded = Settings::load();
+    if (!loaded.ok()) {
+        // Without the drive map the result file's DOS path leads nowhere.
+        printSummary(QStringLiteral("cmail: ") + loaded.cause() + QStringLiteral(" Kein Ergebnis geschrieben."));
+        return badArguments;
+    }
+    const Settings& settings = loaded.value();
     FileSystem fileSystem(PathResolver::fromSettings(settings));
     if (request.results.isEmpty()) {
         printSummary(QStringLiteral("cmail: -results: fehlt, kein Ergebnis geschrieben; ") + parsed.errors.join("; "));
@@ -148,6 +165,8 @@ int run(const std::vector<QByteArray>& arguments)
 
 int main(int argc, char** argv)
 {
+    if (sendwerk::answersHelpOrVersion(argc, argv, "cmail", sendwerk::cmail::usage))
+        return 0;
     std::vector<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);

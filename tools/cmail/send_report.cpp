@@ -6,10 +6,27 @@ namespace sendwerk::cmail {
 
 namespace {
 
+// The password is masked where it stands as a value of its own. Inside a longer word it
+// is not the password: a one-letter password must not blank that letter out of every
+// word of a server reply ("Empfänger" with the password "e").
+bool glued(const QString& text, qsizetype at, QChar edgeOfSecret)
+{
+    return edgeOfSecret.isLetterOrNumber() && at >= 0 && at < text.size() && text.at(at).isLetterOrNumber();
+}
+
 QString masked(QString text, const QString& secret)
 {
-    if (!secret.isEmpty())
-        text.replace(secret, QStringLiteral("***"));
+    if (secret.isEmpty())
+        return text;
+    const QString mask = QStringLiteral("***");
+    for (qsizetype at = text.indexOf(secret); at >= 0; at = text.indexOf(secret, at)) {
+        if (glued(text, at - 1, secret.front()) || glued(text, at + secret.size(), secret.back())) {
+            ++at;
+            continue;
+        }
+        text.replace(at, secret.size(), mask);
+        at += mask.size();
+    }
     return text;
 }
 

@@ -3,8 +3,9 @@
 // (exactly one blank after the colon); the rest is for the operator reading the file.
 //
 // Guarantees: toJson() gives UTF-8 JSON with the status on a line of its own, in that
-// exact spelling, and never contains the `secret` (the account password): any
-// occurrence of it in a server text is masked.
+// exact spelling, and never contains the `secret` (the account password) where it
+// stands on its own in a server text: there it is masked as "***". Inside a longer word
+// it stays, so a short password does not garble the message.
 #pragma once
 
 #include <QByteArray>

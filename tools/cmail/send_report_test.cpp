@@ -57,6 +57,32 @@ TEST(SendReportJson, NeverHoldsThePassword)
     EXPECT_FALSE(summaryLine(sample(false), secret).contains(secret));
 }
 
+TEST(SendReportMasking, MasksThePasswordOnlyWhereItStands)
+{
+    const struct {
+        const char* secret;
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"e", "Empfänger abgelehnt: e", "Empfänger abgelehnt: ***"},
+        {"e", "user:e@host", "user:***@host"},
+        {"geheim", "geheimnis geheim", "geheimnis ***"},
+        {"geheim", "geheimgeheim", "geheimgeheim"},
+        {"s3cr:et@pw", "bad credentials for s3cr:et@pw", "bad credentials for ***"},
+        {"@1", "buero@1 and x@1y", "buero*** and x@1y"},
+        {"", "nothing to hide", "nothing to hide"},
+    };
+    for (const auto& c : cases) {
+        SendReport r;
+        r.message = QString::fromUtf8(c.text);
+        const QString secret = QString::fromUtf8(c.secret);
+        EXPECT_EQ(summaryLine(r, secret), QStringLiteral("cmail: failure : ") + QString::fromUtf8(c.shown))
+            << c.secret << " in " << c.text;
+        const QJsonObject o = QJsonDocument::fromJson(toJson(r, secret)).object();
+        EXPECT_EQ(o["message"].toString(), QString::fromUtf8(c.shown)) << c.secret << " in " << c.text;
+    }
+}
+
 TEST(SendReportJson, SummaryIsOneLine)
 {
     const QString line = summaryLine(sample(false), QString());

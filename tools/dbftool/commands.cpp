@@ -2,11 +2,15 @@
 
 #include "dbf/field_codec.h"
 #include "dbf/ntx_builder.h"
+#include "dbf/ntx_format.h"
 #include "dbf/table.h"
 #include "platform/code_page.h"
 #include "record_text.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <memory>
 #include <stdexcept>
@@ -38,7 +42,15 @@ QByteArray in1252(const Table& table, const FieldDef& field, const QString& valu
 
 // The stored form of one value, checked before anything is written.
 QByteArray storedValue(const Table& table, const FieldDef& field, const QString& value) {
-    if (field.type == 'C' || field.type == 'M') return in1252(table, field, value);
+    if (field.type == 'M') return in1252(table, field, value);
+    if (field.type == 'C') {
+        // Cut to the field, the value would be another value (an address losing its end).
+        const QByteArray bytes = in1252(table, field, value);
+        if (bytes.size() > field.width)
+            refuse(table, "\"" + value + "\" is " + QString::number(bytes.size()) + " characters, too long for " +
+                              field.name + " (" + QString::number(field.width) + ")");
+        return bytes;
+    }
     if (value.isEmpty()) return {};
     switch (field.type) {
     case 'N': {
@@ -78,6 +90,36 @@ FieldDef parseFieldDefinition(const QString& table, const QString& definition) {
     return field;
 }
 
+// The indexes in the table's folder whose key names one of its fields: an append does
+// not reach them, so they no longer find the new record until rebuilt.
+struct IndexFile {
+    QString name;
+    QString expression;
+};
+
+QList<IndexFile> indexesOf(const Table& table) {
+    QList<IndexFile> found;
+    const QDir folder = QFileInfo(table.path()).dir();
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.ntx")}, QDir::Files, QDir::Name)) {
+        QFile ntx(file.filePath());
+        if (!ntx.open(QIODevice::ReadOnly)) continue;
+        QString expression;
+        try {
+            expression = dbf::parseNtxHeader(ntx.read(dbf::ntxPageSize), file.filePath(), ntx.size()).expression;
+        } catch (const dbf::DbfError&) {
+            continue;  // not an index this tool could rebuild either
+        }
+        static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+        for (auto match = word.globalMatch(expression); match.hasNext();) {
+            if (table.hasField(match.next().captured())) {
+                found.append({file.fileName(), expression});
+                break;
+            }
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 int info(const QString& path, const Output& out) {
@@ -114,7 +156,7 @@ int create(const QString& path, const QStringList& definitions, const Output&) {
     return 0;
 }
 
-int append(const QString& path, const QStringList& assignments, const Output&) {
+int append(const QString& path, const QStringList& assignments, const Output&, const Notice& notice) {
     auto table = openTable(path, dbf::ShareMode::Shared);
     QList<std::pair<FieldDef, QByteArray>> values;
     for (const QString& assignment : assignments) {
@@ -132,6 +174,10 @@ int append(const QString& path, const QStringList& assignments, const Output&) {
     }
     table->commit();
     table->unlockAll();
+    for (const IndexFile& index : indexesOf(*table))
+        notice(QStringLiteral("dbftool: %1 beside the table does not hold the new record; rebuild it: "
+                              "dbftool index %2 %1 '%3'")
+                   .arg(index.name, path, index.expression));
     return 0;
 }
 

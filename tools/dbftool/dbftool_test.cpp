@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_office.h"
+
 namespace {
 
 struct ToolRun {
@@ -17,7 +19,7 @@ protected:
     ToolRun dbftool(const QStringList& arguments) {
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(DBFTOOL_PATH), arguments);
+        process.start(sendwerk::testing::binaryDir() + QStringLiteral("/tools/dbftool/dbftool"), arguments);
         if (!process.waitForFinished(30000)) return {-1, {}, "did not finish"};
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
@@ -66,7 +68,8 @@ TEST_F(DbftoolTest, CreateAppendDumpIndexAndSeek) {
 
 TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
     QProcess peer;
-    peer.start("/usr/bin/python3", {SENDWERK_DBF_TESTDATA "/python_dbf_write.py", dir.path() + "/peer.dbf"});
+    peer.start("/usr/bin/python3",
+               {sendwerk::testing::sourceDir() + "/tests/dbf/python_dbf_write.py", dir.path() + "/peer.dbf"});
     ASSERT_TRUE(peer.waitForFinished(30000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
     const ToolRun run = dbftool({"dump", "peer"});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
@@ -74,6 +77,24 @@ TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
                        "1\t\tM\xC3\xBCller\t-3.50\t20240715\tT\tEmail: k@f\\r\\nZweite Zeile \xC3\xA4\xC3\xB6\xC3\xBC\n"
                        "2\t\tWei\xC3\x9F\t12345.67\t\tF\t\n"
                        "3\t*\tgel\xC3\xB6scht\t1.00\t19991231\t\tweg\n");
+}
+
+TEST_F(DbftoolTest, AppendNamesTheIndexesBesideTheTableThatNeedRebuilding) {
+    ASSERT_EQ(dbftool({"create", "best", "AUFTRNR:N:6", "NAME:C:10"}).code, 0);
+    ASSERT_EQ(dbftool({"create", "other", "KUNDE:C:10"}).code, 0);
+    ASSERT_EQ(dbftool({"append", "best", "AUFTRNR=1"}).err, "") << "no index yet, nothing to say";
+    ASSERT_EQ(dbftool({"index", "best", "XAUFTRNR.NTX", "STR(AUFTRNR,6)"}).code, 0);
+    ASSERT_EQ(dbftool({"index", "other", "xkunde.ntx", "KUNDE"}).code, 0);
+
+    const ToolRun run = dbftool({"append", "best", "AUFTRNR=42"});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err,
+              "dbftool: XAUFTRNR.NTX beside the table does not hold the new record; rebuild it: "
+              "dbftool index best XAUFTRNR.NTX 'STR(AUFTRNR,6)'\n")
+        << "the index of the other table is not named";
+    EXPECT_EQ(dbftool({"seek", "best", "XAUFTRNR.NTX", "    42"}).code, 1) << "the stale index, as the notice says";
+    ASSERT_EQ(dbftool({"index", "best", "XAUFTRNR.NTX", "STR(AUFTRNR,6)"}).code, 0);
+    EXPECT_EQ(dbftool({"seek", "best", "XAUFTRNR.NTX", "    42"}).code, 0);
 }
 
 TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
@@ -85,14 +106,16 @@ TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
     } cases[] = {
         {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 cannot store"},
         {{"append", "T", "N=1000"}, "T.DBF", "does not fit"},
+        {{"append", "T", "NAME=sechs6"}, "T.DBF", "\"sechs6\" is 6 characters, too long for NAME (5)"},
+        {{"append", "T", QString::fromUtf8("NAME=Müller")}, "T.DBF", "too long for NAME"},
         {{"append", "T", "N=zwei"}, "T.DBF", "not a number"},
         {{"append", "T", "FEHLT=1"}, "T.DBF", "no field FEHLT"},
         {{"append", "T", "NAME"}, "T.DBF", "NAME=VALUE"},
-        {{"dump", "fehlt"}, "fehlt.DBF", "cannot open"},
+        {{"dump", "fehlt"}, "fehlt.DBF", "kann nicht geöffnet werden: nicht vorhanden"},
         {{"create", "U", "NAME:C"}, "U.DBF", "width of C must be 1 to 254"},
         {{"create", "U", "VIELZULANGERNAME:C:5"}, "U.DBF", "1 to 10 characters"},
         {{"create", "U", "X"}, "U", "NAME:TYPE:WIDTH"},
-        {{"seek", "T", "fehlt.ntx", "1"}, "fehlt.ntx", "cannot open"},
+        {{"seek", "T", "fehlt.ntx", "1"}, "fehlt.ntx", "kann nicht geöffnet werden: nicht vorhanden"},
         {{"index", "T", "x.ntx", "UPPER(NAME)"}, "x.ntx", "is supported"},
     };
     for (const auto& c : cases) {

@@ -1,7 +1,8 @@
 // The screen of the headless send command: the five report panes and the buttons in
-// memory, every pane change printed to stdout (a header line naming the pane, then its
-// text), and the message dialog printed the same way. Line breaks are printed as the
-// terminal's "\n". Owned by main(); single-threaded.
+// memory. With --panes every pane change is printed (a header line naming the pane, then
+// its text); the message dialog is always printed, on the error stream, because it
+// only comes up when a run went wrong. Line breaks are printed as the terminal's "\n".
+// Owned by main(); single-threaded.
 #pragma once
 
 #include <QString>
@@ -14,18 +15,22 @@ namespace sendwerk {
 
 class ConsoleScreen {
 public:
-    explicit ConsoleScreen(std::FILE* out);
+    // `panes` receives the pane changes; nullptr prints none. `dialogs` the message dialog.
+    ConsoleScreen(std::FILE* panes, std::FILE* dialogs);
 
     // The panes and buttons to attach to `Shared`.
     ScreenParts parts() { return screen_.parts(); }
+    // The outbox pane's text as it stands, for a run's message when nothing was sent.
+    QString outboxText() { return screen_.outboxPane.data(); }
     // The message dialog: printed like a pane.
     MessageDialog messageDialog();
 
 private:
-    void print(const QString& header, const QString& text) const;
+    static void print(std::FILE* to, const QString& header, const QString& text);
     void watch(MemoryPane& pane, const char* name);
 
-    std::FILE* out_;
+    std::FILE* panes_;
+    std::FILE* dialogs_;
     MemoryScreen screen_;
 };
 

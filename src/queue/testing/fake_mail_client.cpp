@@ -25,6 +25,7 @@ bool FakeMailClient::startDetached(const QString& dosProgram, const QList<QByteA
         answer = planned_.front();
         planned_.pop_front();
     }
+    if (!answer.starts) return false;
     if (!answer.result) return true;
     const QString path = decode1252(results);
     const QByteArray body = *answer.result;

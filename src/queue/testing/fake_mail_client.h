@@ -27,11 +27,13 @@ inline const QByteArray kFailure = R"({"status": "failure"})";
 struct PlannedAnswer {
     std::optional<QByteArray> result;  // nothing: the client never answers
     double afterSeconds = 0;
+    bool starts = true;  // false: as if the program were missing
 
     static PlannedAnswer accepted(double after = 0) { return {kAccepted, after}; }
     static PlannedAnswer failure(double after = 0) { return {kFailure, after}; }
     static PlannedAnswer text(QByteArray body, double after = 0) { return {std::move(body), after}; }
     static PlannedAnswer never() { return {std::nullopt, 0}; }
+    static PlannedAnswer missingProgram() { return {std::nullopt, 0, false}; }
 };
 
 struct ClientStart {
