@@ -30,17 +30,17 @@ void waitForKey(EventQueue& events, Clock& clock, double seconds) {
 
 MessageBox messageBoxOn(EventQueue& events) {
     return [&events](const QString& text) {
-        EventQueue::PassInput pass(events);
-        QMessageBox::information(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Ok);
+        events.runPopup([&] { QMessageBox::information(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Ok); });
     };
 }
 
 TableOpenDialogs tableOpenDialogsOn(EventQueue& events, Clock& clock) {
     TableOpenDialogs dialogs;
     dialogs.askYesNo = [&events](const QString& message, const QString& title) {
-        EventQueue::PassInput pass(events);
-        return QMessageBox::question(QApplication::activeWindow(), title, message,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return events.runPopup([&] {
+            return QMessageBox::question(QApplication::activeWindow(), title, message,
+                                         QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        });
     };
     dialogs.waitForKey = [&events, &clock](double seconds) { waitForKey(events, clock, seconds); };
     dialogs.endProgram = [] { throw EndOfProgram{}; };

@@ -10,6 +10,7 @@
 #include "app/continuous_mode.h"
 #include "app/desktop_dialogs.h"
 #include "app/error_report.h"
+#include "app/log_browser.h"
 #include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/pane_dump.h"
@@ -17,6 +18,7 @@
 #include "app/startup_window.h"
 #include "app/tick_timer.h"
 #include "app/window_build.h"
+#include "browse/entry_settings.h"
 #include "config/configuration_modes.h"
 #include "config/editor_printing.h"
 #include "config/message_dialog.h"
@@ -50,6 +52,7 @@ struct Services {
     PosixProcessStarter starter{files, settings.editor};
     EventQueue events;
     DesktopTone tone;
+    EntrySettings entry{events, std::ref(tone)};
     QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.errorReportAddress};
     Shared shared;
     Printing printing{settings};
@@ -118,8 +121,9 @@ void Main(Services& s, GuardedApplication& app) {
         return;
     }
 
+    BrowserContext browser{s.events, s.areas, s.entry, [&app] { app.rethrowPending(); }};
     QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); },
-                         textEditorFor(editor));
+                         textEditorFor(editor), [&s, &browser, message] { showSendLog(s.shared, browser, message); });
     runMainWindow(s, app, actions);
     closeAllTables(s.areas);
 }

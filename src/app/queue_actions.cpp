@@ -14,13 +14,15 @@
 namespace sendwerk {
 
 QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                           std::function<void()> notAus, TextEditorOpener textEditor)
+                           std::function<void()> notAus, TextEditorOpener textEditor,
+                           std::function<void()> logBrowser)
     : shared_(shared),
       context_(context),
       tone_(std::move(tone)),
       keepPainting_(std::move(keepPainting)),
       notAus_(std::move(notAus)),
-      textEditor_(std::move(textEditor)) {}
+      textEditor_(std::move(textEditor)),
+      logBrowser_(std::move(logBrowser)) {}
 
 void QueueActions::senden() { Senden(shared_, context_); }
 
@@ -40,9 +42,9 @@ void QueueActions::runNotepad(const QString& dosPath) {
 
 void QueueActions::openTextEditor(const QString& dosPath, const QString& title) { textEditor_(dosPath, title); }
 
-// The table browser is not part of the program yet; until it is, Alt+L and the log
-// button leave everything as it is.
-void QueueActions::openLogBrowser() {}
+void QueueActions::openLogBrowser() {
+    if (logBrowser_) logBrowser_();
+}
 
 void QueueActions::tone() {
     if (tone_) tone_(1000, 9 / 18.2);

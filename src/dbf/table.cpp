@@ -257,6 +257,19 @@ void Table::skip(int count) {
     }
 }
 
+QByteArray Table::recordAt(int recordNumber) const {
+    if (recordNumber < 1 || recordNumber > d->count()) return {};
+    const QByteArray bytes = d->dbf.readAt(d->offsetOf(recordNumber), d->layout.recordLength);
+    return bytes.size() == d->layout.recordLength ? bytes : QByteArray();
+}
+
+QByteArray Table::fieldIn(const QByteArray& record, int fieldIndex) const {
+    if (fieldIndex < 0 || fieldIndex >= d->layout.fields.size() || record.size() != d->layout.recordLength) return {};
+    return record.mid(d->layout.offsets[fieldIndex], d->layout.fields[fieldIndex].width);
+}
+
+QByteArray Table::fieldAt(int recordNumber, int fieldIndex) const { return fieldIn(recordAt(recordNumber), fieldIndex); }
+
 QByteArray Table::rawField(const QString& name) const { return d->raw(d->field(name)); }
 
 QByteArray Table::text(const QString& name) const {

@@ -80,6 +80,13 @@ public:
     bool eof() const;
     bool deleted() const;     // current record carries the deletion mark
 
+    // Reads that need no cursor: they neither move the current record nor write what is
+    // pending in it, so a grid can paint any row while one record is being edited. They
+    // show what is on disk. A number outside 1..recCount() gives an empty record.
+    QByteArray recordAt(int recordNumber) const;  // the stored bytes, deletion mark first
+    QByteArray fieldIn(const QByteArray& record, int fieldIndex) const;  // one field's bytes of such a record
+    QByteArray fieldAt(int recordNumber, int fieldIndex) const;
+
     // Field access on the current record (at end of file: blank values).
     QByteArray rawField(const QString& name) const;      // stored bytes, as they are
     QByteArray text(const QString& name) const;          // C/M: text, trailing blanks removed

@@ -201,6 +201,27 @@ TEST_F(TableTest, NavigationFollowsRecordNumbers) {
     EXPECT_EQ(table->number("N"), 2.0);
 }
 
+TEST_F(TableTest, ReadsByNumberNeitherMoveTheCursorNorWriteThePendingEdit) {
+    Table::create(path("T"), {{"NAME", 'C', 4, 0}, {"N", 'N', 2, 0}});
+    auto table = openTable("T");
+    for (const char* name : {"eins", "zwei"}) {
+        table->appendBlank();
+        table->put("NAME", name);
+    }
+    table->commit();
+    table->goTo(1);
+    table->put("NAME", "halb");  // an edit not yet written
+    EXPECT_EQ(table->fieldAt(2, 0), "zwei");
+    EXPECT_EQ(table->fieldAt(1, 0), "eins") << "the disk, not the pending edit";
+    EXPECT_EQ(table->recordAt(2), " zwei  ");
+    EXPECT_EQ(table->fieldIn(table->recordAt(2), 1), "  ");
+    EXPECT_EQ(table->recNo(), 1);
+    EXPECT_EQ(table->text("NAME"), "halb");
+    EXPECT_EQ(table->fieldAt(1, 0), "eins") << "nothing was flushed by the reads";
+    for (const int outside : {0, 3, -1}) EXPECT_TRUE(table->recordAt(outside).isEmpty()) << outside;
+    EXPECT_TRUE(table->fieldAt(1, 7).isEmpty());
+}
+
 TEST_F(TableTest, DeletedRecordsStayReadableAndFlagged) {
     Table::create(path("T"), {{"C", 'C', 3, 0}});
     {

@@ -182,6 +182,7 @@ bool EventQueue::event(QEvent* e) {
 
 bool EventQueue::eventFilter(QObject* watched, QEvent* e) {
     if (passing_ > 0 || !watched->isWidgetType()) return false;
+    if (static_cast<QWidget*>(watched)->window()->windowType() == Qt::Popup) return false;
     if (isBeingDelivered(watched, e)) return false;
 
     const QEvent::Type type = e->type();

@@ -84,8 +84,18 @@ public:
     void keepPainting();
     std::function<void()> idleHook() { return [this] { keepPainting(); }; }
 
-    // While a PassInput lives, native input goes straight to the widgets (for Qt's own
-    // modal boxes, which run a loop of their own). Nests.
+    // Runs a popup that takes its input in a loop of its own (QMenu::exec(), a message
+    // box): while `show` runs, native input goes straight to the widgets, so the popup can
+    // be used and is never left waiting for a loop that is not running; input held back
+    // before stays queued, in order. Returns what `show` returns. Input to a popup
+    // window (a menu) always passes: it grabs the input, and no loop of ours hands it on.
+    template <typename Show>
+    auto runPopup(Show&& show) {
+        PassInput pass(*this);
+        return show();
+    }
+
+    // While a PassInput lives, native input goes straight to the widgets. Nests.
     class PassInput {
     public:
         explicit PassInput(EventQueue& queue) : queue_(queue) { ++queue_.passing_; }

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -240,6 +241,24 @@ TEST(EventQueue, PassInputLetsQtsOwnBoxesTakeInputDirectly) {
     EXPECT_TRUE(queue.isEmpty());
     QTest::keyClick(&edit, Qt::Key_Y);
     EXPECT_EQ(edit.text(), "z");
+}
+
+TEST(EventQueue, APopupTakesItsInputWhileOtherInputWaits) {
+    EventQueue queue;
+    QLineEdit edit;
+    QMenu menu;
+    QLineEdit* inMenu = new QLineEdit(&menu);
+    const int got = queue.runPopup([&] {
+        QTest::keyClick(&edit, Qt::Key_Z);
+        return 7;
+    });
+    EXPECT_EQ(got, 7);
+    EXPECT_EQ(edit.text(), "z");
+    QTest::keyClick(inMenu, Qt::Key_M);
+    QTest::keyClick(&edit, Qt::Key_Y);
+    EXPECT_EQ(inMenu->text(), "m") << "input to a popup window passes";
+    EXPECT_EQ(edit.text(), "z") << "other input waits for a loop";
+    EXPECT_FALSE(queue.isEmpty());
 }
 
 TEST(EventQueue, IsForTellsWhetherTheTargetLiesInsideAWindow) {

@@ -167,4 +167,10 @@ QtKeyStroke qtKeyFor(int code) {
     return stroke;
 }
 
+bool isTabPress(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress) return false;
+    const int k = static_cast<const QKeyEvent&>(event).key();
+    return k == Qt::Key_Tab || k == Qt::Key_Backtab;
+}
+
 }  // namespace sendwerk

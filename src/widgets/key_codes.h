@@ -10,6 +10,7 @@
 #include <Qt>
 #include <QString>
 
+class QEvent;
 class QKeyEvent;
 
 namespace sendwerk {
@@ -86,6 +87,10 @@ inline constexpr int AltW = altLetter('W');
 // Windows-1252, an unknown key). `text` is what the key types, as Qt reports it.
 int keyCodeFor(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text);
 int keyCodeFor(const QKeyEvent& event);
+
+// A press of Tab or Shift+Tab: Qt spends these on moving the focus before a widget's
+// own key handling sees them, so a part that takes them as keys asks here first.
+bool isTabPress(const QEvent& event);
 
 // A Qt key stroke that gives `code`; key Qt::Key_unknown when no key gives it.
 struct QtKeyStroke {

@@ -4,10 +4,12 @@
 # recipients, quarantine, a recipient without "@", a server refusal), the loopback
 # SMTP server, `sendwerk` started on it. The test clicks SENDEN, waits (bounded) for the
 # archive files, the failure and quarantine files, the send log records and the mails,
-# then presses Esc and checks the orderly end: exit status 0, the records on disk and
-# the panes' texts, which the program writes on its orderly end to $SENDWERK_PANE_DUMP.
-# Then it starts the program again with Ctrl held: the whitelist editor opens, a typed
-# address is saved with Ctrl+W, Esc and the closing message end the program.
+# with the send log open in the browser (Alt+L) since before SENDEN, corrects a cell in
+# it and closes it with Esc, then presses Esc and checks the orderly end: exit status 0,
+# the records on disk and the panes' texts, which the program writes on its orderly end
+# to $SENDWERK_PANE_DUMP. Then it starts the program again with Ctrl held: the whitelist
+# editor opens, a typed address is saved with Ctrl+W, Esc and the closing message end
+# the program.
 #
 # Usage: window_e2e.sh BUILD_DIR
 set -euo pipefail
@@ -93,6 +95,16 @@ wait_for 60 "the main window" find_window
 window="$(xdotool search --onlyvisible --name "automatisches Mail-Programm" | head -1)"
 [ "$(xdotool getwindowname "$window")" = "$title" ] || fail "unexpected title: $(xdotool getwindowname "$window")"
 
+# Alt+L opens the send log in the table browser, which stays open during the send run:
+# the main window goes on taking input beside it.
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key alt+l
+find_log() { xdotool search --onlyvisible --name "Das Logbuch" | head -1 | grep -q .; }
+wait_for 60 "the send log window" find_log
+log_window="$(xdotool search --onlyvisible --name "Das Logbuch" | head -1)"
+[ "$(xdotool getwindowname "$log_window")" = "Das Logbuch für Sendwerk" ] ||
+  fail "unexpected log window title: $(xdotool getwindowname "$log_window")"
+
 # SENDEN lies at (156, 11) with size 102 x 26, y up, in the 1200 x 750 window.
 xdotool mousemove --window "$window" 207 726
 xdotool click 1
@@ -115,6 +127,23 @@ wait_for 60 "five send log records" five_records
 # The error report mail ends the run.
 report_mail() { grep -l "F E H L E R - Meldung von Sendwerk" "$work/mails/"*.eml; }
 wait_for 120 "the error report mail" report_mail
+
+# The records of the send run appear in the open browser; a value typed into FORMULAR
+# of the first record and left with Enter is in the file; Esc closes the browser and
+# the main window goes on.
+xdotool windowfocus --sync "$log_window" 2>/dev/null || xdotool windowfocus "$log_window"
+# Enter edits the first cell; four Tabs carry the edit to FORMULAR; Ctrl+Y empties it.
+xdotool key --delay 150 Return Tab Tab Tab Tab ctrl+y
+xdotool type --delay 80 "im-Logbuch-korrigiert"
+xdotool key --delay 150 Return
+first_formular() { log_records | awk -F'\t' '$1 == 1 {print $7}'; }
+corrected() { [ "$(first_formular)" = "im-Logbuch-korrigiert" ]; }
+# The keys wait in the queue, in order, until the send run has ended.
+wait_for 240 "the corrected FORMULAR of record 1" corrected
+xdotool key Escape
+gone() { ! find_log; }
+wait_for 30 "the send log window to close" gone
+kill -0 "$program" 2>/dev/null || fail "the program ended with the send log window"
 
 # Esc waits in the queue until the run has ended, then ends the program in order.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"

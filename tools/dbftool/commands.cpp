@@ -1,13 +1,12 @@
 #include "commands.h"
 
-#include "dbf/field_codec.h"
+#include "dbf/field_text.h"
 #include "dbf/ntx_builder.h"
 #include "dbf/ntx_format.h"
 #include "dbf/table.h"
 #include "platform/code_page.h"
 #include "record_text.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -32,46 +31,11 @@ std::unique_ptr<Table> openTable(const QString& path, dbf::ShareMode mode) {
     throw std::runtime_error(table.path().toStdString() + ": " + cause.toStdString());
 }
 
-QByteArray in1252(const Table& table, const FieldDef& field, const QString& value) {
-    const Encoded encoded = encode1252(value);
-    if (!encoded.complete())
-        refuse(table, "the value of " + field.name + " holds characters that Windows-1252 cannot store: "
-                          + encoded.unmappable);
-    return encoded.bytes;
-}
-
 // The stored form of one value, checked before anything is written.
 QByteArray storedValue(const Table& table, const FieldDef& field, const QString& value) {
-    if (field.type == 'M') return in1252(table, field, value);
-    if (field.type == 'C') {
-        // Cut to the field, the value would be another value (an address losing its end).
-        const QByteArray bytes = in1252(table, field, value);
-        if (bytes.size() > field.width)
-            refuse(table, "\"" + value + "\" is " + QString::number(bytes.size()) + " characters, too long for " +
-                              field.name + " (" + QString::number(field.width) + ")");
-        return bytes;
-    }
-    if (value.isEmpty()) return {};
-    switch (field.type) {
-    case 'N': {
-        bool ok = false;
-        const double number = value.trimmed().toDouble(&ok);
-        if (!ok) refuse(table, "\"" + value + "\" is not a number for " + field.name);
-        const std::optional<QByteArray> text = dbf::formatNumber(number, field.width, field.decimals);
-        if (!text) refuse(table, "\"" + value + "\" does not fit " + field.name);
-        return *text;
-    }
-    case 'D':
-        if (!QDate::fromString(value, QStringLiteral("yyyyMMdd")).isValid())
-            refuse(table, "\"" + value + "\" is not a date YYYYMMDD for " + field.name);
-        return value.toLatin1();
-    default: {
-        const QString upper = value.toUpper();
-        if (upper == "T" || upper == "Y") return "T";
-        if (upper == "F" || upper == "N") return "F";
-        refuse(table, "\"" + value + "\" is not a logical T or F for " + field.name);
-    }
-    }
+    const Result<QByteArray> bytes = dbf::storedBytes(field, value);
+    if (!bytes) refuse(table, bytes.cause());
+    return *bytes;
 }
 
 FieldDef parseFieldDefinition(const QString& table, const QString& definition) {

@@ -104,11 +104,11 @@ TEST_F(DbftoolTest, ErrorsAreOneLineNamingTheFileAndChangeNothing) {
         const char* names;    // the file the message names
         const char* message;  // part of it
     } cases[] = {
-        {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 cannot store"},
-        {{"append", "T", "N=1000"}, "T.DBF", "does not fit"},
-        {{"append", "T", "NAME=sechs6"}, "T.DBF", "\"sechs6\" is 6 characters, too long for NAME (5)"},
-        {{"append", "T", QString::fromUtf8("NAME=Müller")}, "T.DBF", "too long for NAME"},
-        {{"append", "T", "N=zwei"}, "T.DBF", "not a number"},
+        {{"append", "T", QString::fromUtf8("NAME=ĉ")}, "T.DBF", "Windows-1252 nicht kennt"},
+        {{"append", "T", "N=1000"}, "T.DBF", "passt nicht"},
+        {{"append", "T", "NAME=sechs6"}, "T.DBF", "„sechs6“ ist zu lang für NAME (höchstens 5 Zeichen)"},
+        {{"append", "T", QString::fromUtf8("NAME=Müller")}, "T.DBF", "zu lang für NAME"},
+        {{"append", "T", "N=zwei"}, "T.DBF", "keine Zahl"},
         {{"append", "T", "FEHLT=1"}, "T.DBF", "no field FEHLT"},
         {{"append", "T", "NAME"}, "T.DBF", "NAME=VALUE"},
         {{"dump", "fehlt"}, "fehlt.DBF", "kann nicht geöffnet werden: nicht vorhanden"},
