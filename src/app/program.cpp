@@ -19,13 +19,17 @@
 #include "app/tick_timer.h"
 #include "app/window_build.h"
 #include "browse/entry_settings.h"
+#include "config/configuration_modes.h"
+#include "config/editor_printing.h"
 #include "config/message_dialog.h"
+#include "config/text_editor.h"
 #include "dbf/work_areas.h"
 #include "platform/clock.h"
 #include "platform/dos_path.h"
 #include "platform/file_system.h"
 #include "platform/process_starter.h"
 #include "platform/settings.h"
+#include "print/printout.h"
 #include "queue/queue_context.h"
 #include "queue/shared.h"
 #include "queue/start_up.h"
@@ -52,6 +56,7 @@ struct Services {
     QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.errorReportAddress,
                        {}, settings.settleSeconds};
     Shared shared;
+    Printing printing{settings};
     BoundTexts texts;
     TickTimer timer;
 };
@@ -102,22 +107,24 @@ void Main(Services& s, GuardedApplication& app) {
     fitFirstBuildTo(s.shared, QGuiApplication::primaryScreen()->availableGeometry().size());
     s.clock.setIdleHook(s.events.idleHook());
     const MessageBox message = messageBoxOn(s.events);
+    s.printing.report = message;
+    s.printing.whileWaiting = s.events.idleHook();
 
     auto startup = showStartupWindow(s.shared);
     if (!startUpChecks(s.shared, s.queue, {message, tableOpenDialogsOn(s.events, s.clock)})) return;
     s.clock.pause(3);
     startup.reset();
 
-    if (startModeFor(QGuiApplication::queryKeyboardModifiers()) != StartMode::Normal) {
-        // The configuration modes are not part of the program yet; they end like this.
-        message(QStringLiteral("Das Programm wird beendet. Starten Sie es bei Bedarf neu."));
+    const EditorEnvironment editor{{s.events, s.clock}, s.files, message, editorPrintingFor(s.shared, s.printing)};
+    if (const StartMode mode = startModeFor(QGuiApplication::queryKeyboardModifiers()); mode != StartMode::Normal) {
+        runConfigurationMode(mode, s.shared.cDatver, editor);
         closeAllTables(s.areas);
         return;
     }
 
     BrowserContext browser{s.events, s.areas, s.entry, [&app] { app.rethrowPending(); }};
     QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); },
-                         [&s, &browser, message] { showSendLog(s.shared, browser, message); });
+                         textEditorFor(editor), [&s, &browser, message] { showSendLog(s.shared, browser, message); });
     runMainWindow(s, app, actions);
     closeAllTables(s.areas);
 }

@@ -14,12 +14,14 @@
 namespace sendwerk {
 
 QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                           std::function<void()> notAus, std::function<void()> logBrowser)
+                           std::function<void()> notAus, TextEditorOpener textEditor,
+                           std::function<void()> logBrowser)
     : shared_(shared),
       context_(context),
       tone_(std::move(tone)),
       keepPainting_(std::move(keepPainting)),
       notAus_(std::move(notAus)),
+      textEditor_(std::move(textEditor)),
       logBrowser_(std::move(logBrowser)) {}
 
 void QueueActions::senden() { Senden(shared_, context_); }
@@ -38,9 +40,7 @@ void QueueActions::runNotepad(const QString& dosPath) {
     context_.starter.runAndWait(QStringLiteral("Notepad.exe"), {encode1252(dosPath).bytes}, keepPainting_);
 }
 
-// The text editor is not part of the program yet; until it is, F1 and Ctrl+E leave
-// everything as it is.
-void QueueActions::openTextEditor(const QString&, const QString&) {}
+void QueueActions::openTextEditor(const QString& dosPath, const QString& title) { textEditor_(dosPath, title); }
 
 void QueueActions::openLogBrowser() {
     if (logBrowser_) logBrowser_();

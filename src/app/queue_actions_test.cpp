@@ -24,7 +24,7 @@ struct Office {
     PosixProcessStarter starter{files, {}};
     QueueContext context{files, areas, clock, starter, {}, {}};
     Shared shared;
-    QueueActions actions{shared, context, {}, {}, [] {}, {}};
+    QueueActions actions{shared, context, {}, {}, [] {}, {}, {}};
 };
 
 TEST(QueueActions, FolderIndicatorsLookForOrderFiles) {

@@ -19,11 +19,4 @@ std::unique_ptr<QWidget> showStartupWindow(const Shared& shared) {
     return window;
 }
 
-StartMode startModeFor(Qt::KeyboardModifiers held) {
-    if (!held.testFlag(Qt::ControlModifier)) return StartMode::Normal;
-    if (held.testFlag(Qt::ShiftModifier)) return StartMode::ConnectionData;
-    if (held.testFlag(Qt::AltModifier)) return StartMode::WhitelistImport;
-    return StartMode::WhitelistEdit;
-}
-
 }  // namespace sendwerk

@@ -11,24 +11,6 @@
 namespace sendwerk {
 namespace {
 
-TEST(StartupWindow, StartModeFromTheKeysHeld) {
-    struct Case {
-        Qt::KeyboardModifiers held;
-        StartMode mode;
-    };
-    const Case cases[] = {
-        {Qt::NoModifier, StartMode::Normal},
-        {Qt::ShiftModifier, StartMode::Normal},
-        {Qt::AltModifier, StartMode::Normal},
-        {Qt::ShiftModifier | Qt::AltModifier, StartMode::Normal},
-        {Qt::ControlModifier | Qt::ShiftModifier, StartMode::ConnectionData},
-        {Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier, StartMode::ConnectionData},
-        {Qt::ControlModifier | Qt::AltModifier, StartMode::WhitelistImport},
-        {Qt::ControlModifier, StartMode::WhitelistEdit},
-    };
-    for (const Case& c : cases) EXPECT_EQ(startModeFor(c.held), c.mode) << int(c.held);
-}
-
 TEST(StartupWindow, TitleSizeAndPlaceFromTheDesktopsBottomLeft) {
     testing::testApplication();
     Shared shared;

@@ -1,7 +1,6 @@
 #include "config/message_dialog.h"
 
-#include "platform/clock.h"
-#include "widgets/event_queue.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -11,62 +10,16 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+
+#include "config/dialog_test_support.h"
+#include "platform/clock.h"
+#include "widgets/event_queue.h"
 
 namespace sendwerk {
 namespace {
 
 const QString kHint = QStringLiteral("  -  STRG-W zum Speichern dieses Textes  -  Esc-Taste zum Beenden");
-
-TEST(MessageDialogLayout, NumbersFollowTheDesktopWidth) {
-    const struct {
-        int desktopWidth, ownerWidth, width, height;
-        QRect pane;
-        QPointF button;
-        QSize buttonSize;
-        std::optional<QPointF> window;
-    } cases[] = {
-        // The send run's call on an 800 pixel wide desktop.
-        {800, 1200, 500, 500, {30, 40, 440, 430}, {214, 12}, {72, 24}, std::nullopt},
-        // nV = 2.4: INT(172.8) = 172, INT(57.6) = 57, INT(28.8) = 28.
-        {1920, 1200, 500, 500, {72, 96, 356, 332}, {164, 28}, {172, 57}, std::nullopt},
-        // 800 x 600 gets its own position: half the owner's width, INT(20 x nV) up.
-        {800, 1200, 800, 600, {30, 40, 740, 530}, {364, 12}, {72, 24}, QPointF(600, 20)},
-        {1366, 1201, 800, 600, {51, 68, 698, 481}, {339, 20}, {122, 40}, QPointF(600.5, 34)},
-        // The button's x is divided exactly.
-        {1000, 800, 501, 500, {37, 50, 501 - 75, 500 - 87}, {205.5, 15}, {90, 30}, std::nullopt},
-        // The height does not scale the layout.
-        {800, 800, 800, 601, {30, 40, 740, 531}, {364, 12}, {72, 24}, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        const MessageDialogLayout l = messageDialogLayout(c.desktopWidth, c.ownerWidth, c.width, c.height);
-        const auto name = std::to_string(c.desktopWidth) + " / " + std::to_string(c.width) + "x" +
-                          std::to_string(c.height);
-        EXPECT_EQ(l.pane, c.pane) << name;
-        EXPECT_DOUBLE_EQ(l.buttonPosition.x(), c.button.x()) << name;
-        EXPECT_DOUBLE_EQ(l.buttonPosition.y(), c.button.y()) << name;
-        EXPECT_EQ(l.buttonSize, c.buttonSize) << name;
-        EXPECT_EQ(l.windowPosition, c.window) << name;
-    }
-}
-
-TEST(MessageDialogTitle, TheHintFollowsDatInAnyLetterCase) {
-    const struct {
-        const char* message;
-        bool hint;
-    } cases[] = {
-        {"Verbindung.dat fehlt", true}, {"C:\\ZUMA\\CMAIL\\VERBINDUNG.DAT", true}, {"x.Dat", true},
-        {"Verbindungs.daten", true},     {"Daten ohne Punkt", false},                {"", false},
-        {"Probleme beim Senden!", false},
-    };
-    for (const auto& c : cases) {
-        const QString expected = c.hint ? "Abschluss-Meldung:" + kHint : QStringLiteral("Abschluss-Meldung:");
-        EXPECT_EQ(messageDialogTitle(QString::fromUtf8(c.message), "Abschluss-Meldung:"), expected) << c.message;
-    }
-}
 
 // Runs `step` once the dialog is up, from inside its own loop.
 class ModalDialogTest : public ::testing::Test {
@@ -77,15 +30,7 @@ protected:
     }
 
     QString run(const QString& message, int width, int height, std::function<void(QWidget&)> step) {
-        QTimer::singleShot(0, [step] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            // The window system activates a shown window a moment later.
-            const QDeadlineTimer deadline(5000);
-            while (QApplication::activeWindow() != dialog && !deadline.hasExpired())
-                QCoreApplication::processEvents();
-            step(*dialog);
-        });
+        testing::whenDialogIsUp(&owner, std::move(step));
         return Modaldialog_ml({events, clock}, message, "Abschluss-Meldung:", &owner, width, height, true);
     }
 
@@ -115,7 +60,7 @@ TEST_F(ModalDialogTest, LeadingBlanksGoEvenWhenNothingWasEdited) {
 
 TEST_F(ModalDialogTest, TheSendRunsCallIsLaidOutForTheDesktop) {
     const int desktopWidth = QGuiApplication::primaryScreen()->geometry().width();
-    const MessageDialogLayout l = messageDialogLayout(desktopWidth, owner.width(), 500, 500);
+    const DialogLayout l = dialogLayout(desktopWidth, owner.width(), 500, 500);
     run("Probleme beim Senden!", 500, 500, [&](QWidget& dialog) {
         EXPECT_EQ(dialog.size(), QSize(500, 500));
         EXPECT_EQ(dialog.windowTitle(), "Abschluss-Meldung:");

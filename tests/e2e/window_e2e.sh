@@ -7,7 +7,9 @@
 # with the send log open in the browser (Alt+L) since before SENDEN, corrects a cell in
 # it and closes it with Esc, then presses Esc and checks the orderly end: exit status 0,
 # the records on disk and the panes' texts, which the program writes on its orderly end
-# to $SENDWERK_PANE_DUMP.
+# to $SENDWERK_PANE_DUMP. Then it starts the program again with Ctrl held: the whitelist
+# editor opens, a typed address is saved with Ctrl+W, Esc and the closing message end
+# the program.
 #
 # Usage: window_e2e.sh BUILD_DIR
 set -euo pipefail
@@ -45,6 +47,20 @@ wait_for() {  # seconds, description, condition...
     [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${seconds}s waiting for $what"
     sleep 0.2
   done
+}
+
+# Waits (bounded) for the program to end after `what` and wants exit status 0.
+program_ended() {  # seconds, what
+  running() { kill -0 "$program" 2>/dev/null; }
+  local deadline=$((SECONDS + $1))
+  while running; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "the program did not end after $2"
+    sleep 0.2
+  done
+  local status=0
+  wait "$program" || status=$?
+  program=""
+  [ "$status" -eq 0 ] || fail "exit status $status after $2"
 }
 
 # --- the mail server and the office
@@ -132,12 +148,7 @@ kill -0 "$program" 2>/dev/null || fail "the program ended with the send log wind
 # Esc waits in the queue until the run has ended, then ends the program in order.
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key Escape
-for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$program" 2>/dev/null && fail "the program did not end after Esc"
-status=0
-wait "$program" || status=$?
-program=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+program_ended 60 "Esc"
 
 # --- what the run left behind
 log_records >"$work/log.txt"
@@ -170,4 +181,31 @@ pane_has oMle1 "Sterbefall_100006_2024-07-15.ausg - @Fehler!"
 pane_has oMle2 "Sterbefall_100007_2024-07-15.ausg"
 pane_has oMle3 "Sterbefall_100003_2024-07-15.ausg"
 [ -z "$(pane oMle20 | tr -d '[:space:]')" ] || fail "the pending pane is not empty"
+
+# --- the whitelist edit mode: Ctrl held while the start-up window closes
+whitelist="$cmail/WhiteList.mad"
+cp "$whitelist" "$work/whitelist.before"
+SENDWERK_CONFIG="$work/sendwerk.conf" "$build/src/app/sendwerk" >"$work/sendwerk.log" 2>&1 &
+program=$!
+# A key held by xdotool is released when its process ends, so one process holds Ctrl
+# until the editor is up.
+editor_name="Whitelist der Mail-Adressen eingeben/ändern  -  STRG-W zum Speichern dieser Adressen"
+timeout 120 xdotool keydown ctrl search --sync --onlyvisible --name "Whitelist der Mail-Adressen" keyup ctrl \
+  >/dev/null || fail "the whitelist editor did not open with Ctrl held"
+editor="$(xdotool search --onlyvisible --name "Whitelist der Mail-Adressen" | head -1)"
+[[ "$(xdotool getwindowname "$editor")" == "$editor_name"* ]] || fail "unexpected title: $(xdotool getwindowname "$editor")"
+xdotool windowfocus --sync "$editor" 2>/dev/null || xdotool windowfocus "$editor"
+xdotool key ctrl+End
+xdotool type --delay 20 "neu.kunde@kunde-demo.example,"
+xdotool key ctrl+w
+saved() { { cat "$work/whitelist.before"; printf 'neu.kunde@kunde-demo.example,'; } | cmp -s - "$whitelist"; }
+wait_for 60 "the whitelist saved with the typed address" saved
+xdotool key Escape
+closing_box() { xdotool search --onlyvisible --name '^TAVO-Mail$' | head -1 | grep -q .; }
+wait_for 60 "the closing message" closing_box
+box="$(xdotool search --onlyvisible --name '^TAVO-Mail$' | head -1)"
+xdotool windowfocus --sync "$box" 2>/dev/null || xdotool windowfocus "$box"
+xdotool key Return
+program_ended 60 "the closing message"
+[ "$(log_records | wc -l)" -eq 5 ] || fail "the configuration mode touched the send log"
 echo "window_e2e: PASS"
