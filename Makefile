@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 export CCACHE_BASEDIR ?= $(CURDIR)
 export CCACHE_NOHASHDIR ?= 1
 
-.PHONY: all deps configure build test test-asan demo bench package clean
+.PHONY: all deps configure build test test-asan demo bench package clean format check-format
 
 all: build
 
@@ -42,6 +42,13 @@ bench: build
 # systemd units, in $(BUILD)/ (sendwerk_VERSION_ARCH.deb).
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The house style (.clang-format); CI refuses unformatted files.
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format: deps
+	scripts/check-format
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
