@@ -16,8 +16,8 @@ namespace {
 
 using namespace sendwerk::dbf;
 
-const QList<FieldDef> sendLogFields = {{"AUFTRNR", 'C', 6, 0},  {"ART", 'C', 1, 0},       {"DATUM", 'C', 10, 0},
-                                       {"ZEIT", 'C', 8, 0},     {"FORMULAR", 'C', 50, 0}, {"ADRESSE", 'C', 50, 0}};
+const QList<FieldDef> sendLogFields = {{"AUFTRNR", 'C', 6, 0}, {"ART", 'C', 1, 0},       {"DATUM", 'C', 10, 0},
+                                       {"ZEIT", 'C', 8, 0},    {"FORMULAR", 'C', 50, 0}, {"ADRESSE", 'C', 50, 0}};
 
 void appendRecords(benchmark::State& state, bool commitEach) {
     constexpr int records = 10000;

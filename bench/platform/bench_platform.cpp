@@ -24,12 +24,15 @@ public:
     Outbox() {
         if (!root_.isValid() || !QDir().mkpath(folder())) throw std::runtime_error("cannot create the outbox");
         for (int i = 0; i < kOrders; ++i) {
-            const QString base = QStringLiteral("%1/%2_%3_2024-07-15").arg(folder(), i % 3 ? "Sterbefall" : "RECHNUNG").arg(100000 + i);
+            const QString base =
+                QStringLiteral("%1/%2_%3_2024-07-15").arg(folder(), i % 3 ? "Sterbefall" : "RECHNUNG").arg(100000 + i);
             touch(base + (i % 7 ? ".ausg" : ".AUSG"));
             if (i % 10 == 0) touch(base + ".result");
         }
     }
-    sendwerk::FileSystem files() const { return sendwerk::FileSystem(sendwerk::PathResolver({{QChar('C'), root_.path()}})); }
+    sendwerk::FileSystem files() const {
+        return sendwerk::FileSystem(sendwerk::PathResolver({{QChar('C'), root_.path()}}));
+    }
 
 private:
     QString folder() const { return root_.path() + "/ZUMA/CMail/Ausgang"; }

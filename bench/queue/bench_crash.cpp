@@ -73,7 +73,9 @@ void writeOffice(QueueOffice& o) {
     o.writeOrder(kOrders[2], "{ok@firma.de,fremd@x.de,auch@firma.de}|||Betreff|||Text|||");
     o.writeOrder(kOrders[3], "fremd@x.de|||Betreff|||Text|||");
     // Planned per send, in order; a restart sends again what the kill left behind.
-    for (int i = 0; i < 20; ++i) o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::failure(), PlannedAnswer::accepted(), PlannedAnswer::accepted()});
+    for (int i = 0; i < 20; ++i)
+        o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::failure(), PlannedAnswer::accepted(),
+                       PlannedAnswer::accepted()});
 }
 
 struct Figures {
@@ -141,9 +143,10 @@ int main() {
     std::printf("  orders lost                 %d   (goal 0)\n", f.ordersLost);
     std::printf("  records missing for mails   %d   (goal 0)\n", f.recordsMissing);
     std::printf("  blank records               %d   (goal 0)\n", f.blankRecords);
-    std::printf("  mails sent twice            %d in all, at most %d per kill   (goal: at most the recipients of the "
-                "order in flight, here up to 2)\n",
-                f.sentTwice, f.worstSentTwice);
+    std::printf(
+        "  mails sent twice            %d in all, at most %d per kill   (goal: at most the recipients of the "
+        "order in flight, here up to 2)\n",
+        f.sentTwice, f.worstSentTwice);
     std::printf("  leftovers after a restart   %d   (goal 0)\n", f.leftovers);
     return 0;
 }

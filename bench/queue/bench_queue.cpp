@@ -30,8 +30,14 @@ void writeOrders(QueueOffice& o, int count) {
     for (int i = 0; i < count; ++i) {
         const QString name = QStringLiteral("Brief_%1_x.ausg").arg(100000 + i);
         switch (i % 5) {
-        case 0: o.writeOrder(name, "ok@firma.de|||Betreff|||Text|||"); o.client.plan(PlannedAnswer::accepted()); break;
-        case 1: o.writeOrder(name, "refuse@firma.de|||Betreff|||Text|||"); o.client.plan(PlannedAnswer::failure()); break;
+        case 0:
+            o.writeOrder(name, "ok@firma.de|||Betreff|||Text|||");
+            o.client.plan(PlannedAnswer::accepted());
+            break;
+        case 1:
+            o.writeOrder(name, "refuse@firma.de|||Betreff|||Text|||");
+            o.client.plan(PlannedAnswer::failure());
+            break;
         case 2: o.writeOrder(name, "fremd@x.de|||Betreff|||Text|||"); break;
         case 3:
             o.writeOrder(name, "{ok@firma.de,refuse@firma.de,fremd@x.de}|||Betreff|||Text|||");

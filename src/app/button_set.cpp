@@ -32,14 +32,11 @@ Activation activationFor(ButtonRole role, MainWindow& window, Shared& shared, Ma
             window.oMle1->setData(actions.mailAusgang());
             actions.senden();
         };
-    case ButtonRole::Halt:
-        return [&shared](MagicButton&) { shared.nDauerlauf = 0; };
+    case ButtonRole::Halt: return [&shared](MagicButton&) { shared.nDauerlauf = 0; };
     case ButtonRole::Log:
         return [&window, &events](MagicButton&) { events.postEvent(event::Keyboard, key::AltL, 0, &window); };
-    case ButtonRole::RetryFailures:
-        return [&actions](MagicButton&) { actions.wiederholen(0); };
-    case ButtonRole::RetryQuarantine:
-        return [&actions](MagicButton&) { actions.wiederholen(2); };
+    case ButtonRole::RetryFailures: return [&actions](MagicButton&) { actions.wiederholen(0); };
+    case ButtonRole::RetryQuarantine: return [&actions](MagicButton&) { actions.wiederholen(2); };
     case ButtonRole::End:
         return [&shared, &events](MagicButton&) {
             shared.nDauerlauf = 0;
@@ -56,8 +53,7 @@ void fitCaption(MagicButton& button) {
     constexpr double smallest = 5;
     QFont font = button.font();
     if (font.pointSizeF() <= 0) return;
-    while (font.pointSizeF() > smallest &&
-           QFontMetrics(font).horizontalAdvance(button.text()) > button.width() - 2)
+    while (font.pointSizeF() > smallest && QFontMetrics(font).horizontalAdvance(button.text()) > button.width() - 2)
         font.setPointSizeF(font.pointSizeF() - 0.5);
     button.setFont(font);
 }

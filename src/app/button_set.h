@@ -21,8 +21,8 @@ struct ButtonDef {
     const char* caption;  // exact, blanks included
     int baseX;
     int baseWidth;
-    int background;       // presentation colours the button is made with
-    int foreground;       // -1000: none given
+    int background;  // presentation colours the button is made with
+    int foreground;  // -1000: none given
     int normalFG;
     int normalBG;
     int ActiveCLR;

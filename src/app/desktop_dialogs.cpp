@@ -30,7 +30,8 @@ void waitForKey(EventQueue& events, Clock& clock, double seconds) {
 
 MessageBox messageBoxOn(EventQueue& events) {
     return [&events](const QString& text) {
-        events.runPopup([&] { QMessageBox::information(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Ok); });
+        events.runPopup(
+            [&] { QMessageBox::information(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Ok); });
     };
 }
 

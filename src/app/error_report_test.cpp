@@ -15,12 +15,13 @@ namespace {
 TEST(ErrorReport, AnUnhandledErrorIsShownThenTheProgramEndsInOrder) {
     QStringList shown;
     int closed = 0;
-    const int status = runWithErrorReport(
-        [] { throw std::runtime_error("C:\\ZUMA\\best.dbf: index xauftrnr.ntx fehlt"); },
-        [&](const QString& text) { shown << text; }, [&] { ++closed; });
+    const int status =
+        runWithErrorReport([] { throw std::runtime_error("C:\\ZUMA\\best.dbf: index xauftrnr.ntx fehlt"); },
+                           [&](const QString& text) { shown << text; }, [&] { ++closed; });
     EXPECT_EQ(status, 1);
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].contains(QStringLiteral("C:\\ZUMA\\best.dbf: index xauftrnr.ntx fehlt"))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("C:\\ZUMA\\best.dbf: index xauftrnr.ntx fehlt")))
+        << shown[0].toStdString();
     EXPECT_TRUE(shown[0].contains(QStringLiteral("Das Programm wird beendet"))) << shown[0].toStdString();
     EXPECT_EQ(closed, 1);
 }

@@ -8,8 +8,7 @@ namespace sendwerk {
 UpRect scaledToWindow(const UpRect& base, QSize windowSize) {
     const int width = windowSize.width();
     const int height = windowSize.height();
-    return {base.x * width / 1000, base.y * height / 1000, base.w * width / 1000,
-            base.h * height / 1000};
+    return {base.x * width / 1000, base.y * height / 1000, base.w * width / 1000, base.h * height / 1000};
 }
 
 bool needsRebuild(QSize laidOut, QSize now) {

@@ -65,8 +65,7 @@ MainLoop::Next MainLoop::applyMouseAndTimerRules(const Event& e) {
         return Next::Skip;
     }
     if (e.number == event::MouseMove && e.isFor(window_.oXbpBH)) return Next::Skip;
-    if (e.number == event::LeftClick && e.isFor(window_.oXbpBS) && shared_.nAufSendung == 0 &&
-        shared_.nBeenden == 0) {
+    if (e.number == event::LeftClick && e.isFor(window_.oXbpBS) && shared_.nAufSendung == 0 && shared_.nBeenden == 0) {
         announceSendStart(shared_, window_);
     } else if (e.number == event::TimerTick && shared_.nDauerlauf == 1 && shared_.nAufSendung == 0) {
         timedSendRun(shared_, window_, actions_);
@@ -82,26 +81,17 @@ void MainLoop::applyKeyCommand(int keyCode) {
         shared_.nBeenden = 1;
         events_.postEvent(event::Quit, 0, 0, nullptr);
         break;
-    case key::F1:
-        actions_.openTextEditor(shared_.cDatver + QStringLiteral("CMail\\F1.txt"), kEditorTitle);
-        break;
-    case key::CtrlF1:
-        actions_.runNotepad(shared_.cDatver + QStringLiteral("CMail\\F1.txt"));
-        break;
+    case key::F1: actions_.openTextEditor(shared_.cDatver + QStringLiteral("CMail\\F1.txt"), kEditorTitle); break;
+    case key::CtrlF1: actions_.runNotepad(shared_.cDatver + QStringLiteral("CMail\\F1.txt")); break;
     case key::CtrlE:
-    case key::CtrlN:
-        openMarkedOrder(keyCode);
-        break;
+    case key::CtrlN: openMarkedOrder(keyCode); break;
     case key::AltH:
         shared_.nDauerlauf = 0;
         window_.oXbpBH->setColorBG(kButtonDefaultColour);
         applyPresentation(*window_.oXbpBH, {{presentation::ActiveColour, 0}});
         break;
-    case key::AltL:
-        actions_.openLogBrowser();
-        break;
-    default:
-        break;
+    case key::AltL: actions_.openLogBrowser(); break;
+    default: break;
     }
 }
 

@@ -124,7 +124,8 @@ TEST(MainLoop, PointerOverTheRetryButtonsShowsTheirFolders) {
 
 TEST(MainLoop, ClickOnSendAnnouncesTheRunAndSends) {
     LoopRun r;
-    r.actions.outboxListing = QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 10:03:30 Uhr:\r\nA_123456_x.ausg\r\n");
+    r.actions.outboxListing =
+        QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 10:03:30 Uhr:\r\nA_123456_x.ausg\r\n");
     QTest::mouseClick(r.window->oXbpBS, Qt::LeftButton);
     r.runUntilQuit();
     EXPECT_EQ(r.actions.calls, QStringList{"senden"});
@@ -192,7 +193,8 @@ TEST(MainLoop, TimerTickRunsOnlyInContinuousModeAndWhenIdle) {
         LoopRun r;
         r.shared.nDauerlauf = c.nDauerlauf;
         r.shared.nAufSendung = c.nAufSendung;
-        r.window->oMle2->setData(QStringLiteral("\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\nA_123456_x.ausg - Fehler"));
+        r.window->oMle2->setData(
+            QStringLiteral("\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\nA_123456_x.ausg - Fehler"));
         r.post(event::TimerTick);
         r.runUntilQuit();
         if (c.runs) {

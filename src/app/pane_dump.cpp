@@ -14,7 +14,7 @@ void dumpPanesIfAsked(const MainWindow& window) {
     const QString path = qEnvironmentVariable("SENDWERK_PANE_DUMP");
     if (path.isEmpty()) return;
     const std::pair<const char*, const TextPane*> panes[] = {
-        {"oMle1", window.oMle1}, {"oMle20", window.oMle20}, {"oMle2", window.oMle2},
+        {"oMle1", window.oMle1},   {"oMle20", window.oMle20}, {"oMle2", window.oMle2},
         {"oMle30", window.oMle30}, {"oMle3", window.oMle3},
     };
     QByteArray text;

@@ -53,8 +53,15 @@ struct Services {
     EventQueue events;
     DesktopTone tone;
     EntrySettings entry{events, std::ref(tone)};
-    QueueContext queue{files, areas, clock, starter, {}, settings.orderTableFolder, settings.errorReportAddress,
-                       {}, settings.settleSeconds};
+    QueueContext queue{files,
+                       areas,
+                       clock,
+                       starter,
+                       {},
+                       settings.orderTableFolder,
+                       settings.errorReportAddress,
+                       {},
+                       settings.settleSeconds};
     Shared shared;
     Printing printing{settings};
     BoundTexts texts;
@@ -123,8 +130,9 @@ void Main(Services& s, GuardedApplication& app) {
     }
 
     BrowserContext browser{s.events, s.areas, s.entry, [&app] { app.rethrowPending(); }};
-    QueueActions actions(s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); },
-                         textEditorFor(editor), [&s, &browser, message] { showSendLog(s.shared, browser, message); });
+    QueueActions actions(
+        s.shared, s.queue, std::ref(s.tone), s.events.idleHook(), [&s] { NotAus(s.areas); }, textEditorFor(editor),
+        [&s, &browser, message] { showSendLog(s.shared, browser, message); });
     runMainWindow(s, app, actions);
     closeAllTables(s.areas);
 }

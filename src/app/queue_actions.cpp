@@ -14,8 +14,7 @@
 namespace sendwerk {
 
 QueueActions::QueueActions(Shared& shared, QueueContext& context, Tone tone, std::function<void()> keepPainting,
-                           std::function<void()> notAus, TextEditorOpener textEditor,
-                           std::function<void()> logBrowser)
+                           std::function<void()> notAus, TextEditorOpener textEditor, std::function<void()> logBrowser)
     : shared_(shared),
       context_(context),
       tone_(std::move(tone)),

@@ -7,7 +7,7 @@ namespace {
 
 TEST(SendSchedule, NextSendTimeIsTwoMinutesOnWithoutMidnightWrap) {
     const std::pair<QTime, const char*> cases[] = {
-        {QTime(10, 3, 30), "10:05:30"}, {QTime(9, 58, 59), "10:00:59"}, {QTime(0, 0, 0), "00:02:00"},
+        {QTime(10, 3, 30), "10:05:30"},  {QTime(9, 58, 59), "10:00:59"},  {QTime(0, 0, 0), "00:02:00"},
         {QTime(23, 58, 10), "24:00:10"}, {QTime(23, 59, 30), "24:01:30"}, {QTime(23, 59, 59), "24:01:59"},
     };
     for (const auto& [time, expected] : cases)

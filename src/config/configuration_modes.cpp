@@ -47,14 +47,9 @@ StartMode startModeFor(Qt::KeyboardModifiers held) {
 
 void runConfigurationMode(StartMode mode, const QString& cDatver, const EditorEnvironment& env) {
     switch (mode) {
-    case StartMode::Normal:
-        return;
-    case StartMode::ConnectionData:
-        connectionDataMode(cDatver, env);
-        break;
-    case StartMode::WhitelistEdit:
-        whitelistEditMode(cDatver, env);
-        break;
+    case StartMode::Normal: return;
+    case StartMode::ConnectionData: connectionDataMode(cDatver, env); break;
+    case StartMode::WhitelistEdit: whitelistEditMode(cDatver, env); break;
     case StartMode::WhitelistImport:
         if (!whitelistImportMode(cDatver, env)) return;
         break;

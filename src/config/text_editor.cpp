@@ -50,9 +50,7 @@ private:
             if (QApplication::focusWidget() == &window_.okButton())
                 env_.dialog.events.postEvent(event::Activate, 0, 0, &window_.okButton());
             break;
-        case key::F10:
-            quit();
-            break;
+        case key::F10: quit(); break;
         case key::CtrlW:
         case key::AltW:
         case key::CtrlS:
@@ -69,8 +67,7 @@ private:
                 if (env_.printing.textPrint) env_.printing.textPrint(cString_);
             }
             break;
-        default:
-            break;
+        default: break;
         }
         return true;
     }

@@ -182,8 +182,8 @@ TEST_F(BadInputTest, BadMemoPointersAndFiles) {
     dbt += QByteArray("eins\x1A\x1A").leftJustified(512, '\0');
     dbt += "ohne Ende";  // block 2 without terminator: read up to the end of the file
     writeFile(path("T.DBT"), dbt);
-    writeFile(path("T.DBF"), rawTable(memo, {"          1", "          2", "        999", " kaputt!!!!", "           "},
-                                      char(0x83)));
+    writeFile(path("T.DBF"),
+              rawTable(memo, {"          1", "          2", "        999", " kaputt!!!!", "           "}, char(0x83)));
     std::unique_ptr<Table> table;
     ASSERT_TRUE(take(table, Table::open(path("T"), ShareMode::Shared)));
     const struct {

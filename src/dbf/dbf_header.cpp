@@ -34,8 +34,7 @@ QDate dateFromBytes(const char* bytes) {
     const int year = static_cast<std::uint8_t>(bytes[0]);
     // year - 1900 from most writers; year % 100 from a few (taken as 1980..2079).
     const int fullYear = year >= 80 ? 1900 + year : 2000 + year;
-    return QDate(fullYear, static_cast<std::uint8_t>(bytes[1]),
-                 static_cast<std::uint8_t>(bytes[2]));
+    return QDate(fullYear, static_cast<std::uint8_t>(bytes[1]), static_cast<std::uint8_t>(bytes[2]));
 }
 
 FieldDef parseDescriptor(const char* raw, const QString& path, int number) {
@@ -44,14 +43,14 @@ FieldDef parseDescriptor(const char* raw, const QString& path, int number) {
     while (length < 11 && raw[length] != '\0') ++length;
     for (int i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(raw[i]);
-        if (c < 0x20 || c > 0x7E)
-            refuse(path, "field " + std::to_string(number) + " has a name with non-ASCII bytes");
+        if (c < 0x20 || c > 0x7E) refuse(path, "field " + std::to_string(number) + " has a name with non-ASCII bytes");
     }
     field.name = QString::fromLatin1(raw, length).trimmed().toUpper();
     if (field.name.isEmpty()) refuse(path, "field " + std::to_string(number) + " has no name");
     field.type = raw[11];
     if (QByteArray("CNDLM").indexOf(field.type) < 0)
-        refuse(path, "field " + field.name.toStdString() + " has the unknown type " + hex(static_cast<std::uint8_t>(field.type)));
+        refuse(path, "field " + field.name.toStdString() + " has the unknown type " +
+                         hex(static_cast<std::uint8_t>(field.type)));
     field.width = static_cast<std::uint8_t>(raw[16]);
     field.decimals = static_cast<std::uint8_t>(raw[17]);
     return field;
@@ -85,8 +84,8 @@ TableLayout parseHeader(const QByteArray& bytes, const QString& path) {
     if (layout.headerLength < fileHeaderSize + descriptorSize + 1)
         refuse(path, "header length " + std::to_string(layout.headerLength) + " is too small for one field");
     if (layout.headerLength > bytes.size())
-        refuse(path, "header length " + std::to_string(layout.headerLength) + " lies beyond the end of the file ("
-                         + std::to_string(bytes.size()) + " bytes)");
+        refuse(path, "header length " + std::to_string(layout.headerLength) + " lies beyond the end of the file (" +
+                         std::to_string(bytes.size()) + " bytes)");
     if (layout.recordLength < 2) refuse(path, "record length " + std::to_string(layout.recordLength) + " is too small");
 
     // The descriptors end at their terminator, wherever the header length says the
@@ -100,9 +99,9 @@ TableLayout parseHeader(const QByteArray& bytes, const QString& path) {
     const bool terminatorFits =
         layout.headerLength == at + 1 || (layout.headerLength == at + 2 && data[at + 1] == '\0');
     if (!terminatorFits)
-        refuse(path, "header length " + std::to_string(layout.headerLength) + " does not fit "
-                         + std::to_string(layout.fields.size()) + " field descriptors and their terminator (expected "
-                         + std::to_string(at + 1) + ")");
+        refuse(path, "header length " + std::to_string(layout.headerLength) + " does not fit " +
+                         std::to_string(layout.fields.size()) + " field descriptors and their terminator (expected " +
+                         std::to_string(at + 1) + ")");
 
     if (sumOfWidths(layout.fields) + 1 != layout.recordLength) {
         // Some engines keep wide C fields' high width byte in the decimals byte.
@@ -120,8 +119,10 @@ TableLayout parseHeader(const QByteArray& bytes, const QString& path) {
     // A record length that is larger than the fields need would count the records
     // wrongly (an append would then overwrite old ones), a smaller one cut the last field.
     if (offset != layout.recordLength)
-        refuse(path, "the fields need " + std::to_string(offset) + " bytes (with the deletion flag) but the record "
-                         "length is " + std::to_string(layout.recordLength));
+        refuse(path, "the fields need " + std::to_string(offset) +
+                         " bytes (with the deletion flag) but the record "
+                         "length is " +
+                         std::to_string(layout.recordLength));
     return layout;
 }
 

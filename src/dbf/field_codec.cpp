@@ -48,8 +48,14 @@ QByteArray formatDate(const QDate& date) {
 std::optional<bool> parseLogical(const QByteArray& raw) {
     if (raw.isEmpty()) return std::nullopt;
     switch (raw.at(0)) {
-    case 'T': case 't': case 'Y': case 'y': return true;
-    case 'F': case 'f': case 'N': case 'n': return false;
+    case 'T':
+    case 't':
+    case 'Y':
+    case 'y': return true;
+    case 'F':
+    case 'f':
+    case 'N':
+    case 'n': return false;
     default: return std::nullopt;
     }
 }

@@ -22,8 +22,7 @@ static std::string describe(const QString& path, const char* what, int error) {
         .toStdString();
 }
 
-FileHandle::FileHandle(int fd, QString path, bool writable)
-    : fd_(fd), path_(std::move(path)), writable_(writable) {}
+FileHandle::FileHandle(int fd, QString path, bool writable) : fd_(fd), path_(std::move(path)), writable_(writable) {}
 
 FileHandle::~FileHandle() {
     if (fd_ >= 0) ::close(fd_);

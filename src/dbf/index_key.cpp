@@ -22,8 +22,8 @@ int fieldNamed(const QString& name, const QList<FieldDef>& fields) {
 
 IndexKey parseKeyExpression(const QString& expression, const QList<FieldDef>& fields, const QString& path) {
     static const QRegularExpression plain(QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*$)"));
-    static const QRegularExpression str(QStringLiteral(
-        R"(^\s*STR\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*(?:,\s*(\d+)\s*(?:,\s*(\d+)\s*)?)?\)\s*$)"),
+    static const QRegularExpression str(
+        QStringLiteral(R"(^\s*STR\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*(?:,\s*(\d+)\s*(?:,\s*(\d+)\s*)?)?\)\s*$)"),
         QRegularExpression::CaseInsensitiveOption);
     IndexKey key;
     if (const auto match = plain.match(expression); match.hasMatch()) {
@@ -85,4 +85,3 @@ QByteArray searchKey(const IndexKey& key, double value) {
 }
 
 }  // namespace sendwerk::dbf
-

@@ -35,8 +35,8 @@ QByteArray runPeer(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString() << " failed: "
-                      << process.readAllStandardError().toStdString();
+        ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString()
+                      << " failed: " << process.readAllStandardError().toStdString();
         return {};
     }
     return process.readAllStandardOutput();
@@ -90,8 +90,11 @@ TEST_F(InteropTest, ReadsATableWrittenByPythonDbf) {
 class OurTableTest : public InteropTest {
 protected:
     void SetUp() override {
-        Table::create(path("OURS"), {{"NAME", 'C', 12, 0}, {"BETRAG", 'N', 8, 2}, {"TAG", 'D', 8, 0},
-                                     {"OK", 'L', 1, 0}, {"NOTIZ", 'M', 10, 0}});
+        Table::create(path("OURS"), {{"NAME", 'C', 12, 0},
+                                     {"BETRAG", 'N', 8, 2},
+                                     {"TAG", 'D', 8, 0},
+                                     {"OK", 'L', 1, 0},
+                                     {"NOTIZ", 'M', 10, 0}});
         const auto write = [](Table& table, const Row& row) {
             table.appendBlank();
             table.put("NAME", row.name);
@@ -119,7 +122,9 @@ protected:
         {"M\xFCller", -3, QDate(2024, 7, 15), true, "Email: k@f\r\nZweite Zeile \xE4\xF6\xFC", false},
         {"gel\xF6scht", 0.5, QDate(1999, 12, 31), false, "weg", true},
         {"Wei\xDF", 12345.67, QDate(), std::nullopt, "", false},
-        {"Stra\xDF" "e", -0.25, QDate(2026, 2, 28), false, QByteArray(700, 'x'), false},
+        {"Stra\xDF"
+         "e",
+         -0.25, QDate(2026, 2, 28), false, QByteArray(700, 'x'), false},
     };
 };
 
@@ -146,9 +151,12 @@ TEST_F(OurTableTest, IsReadValueForValueByDbfread) {
 TEST_F(OurTableTest, IsReadValueForValueByPerlDbfDump) {
     const QByteArray dump = runPeer("/usr/bin/dbf_dump", {"--fs", "|", "--rs", "<END>\n", path("OURS.DBF")});
     // dbf_dump leaves deleted records out, shows numbers as numbers and logicals as 1/0.
-    const QByteArray expected = "M\xFCller|-3|20240715|1|Email: k@f\r\nZweite Zeile \xE4\xF6\xFC<END>\n"
-                                "Wei\xDF|12345.67|||<END>\n"
-                                "Stra\xDF" "e|-0.25|20260228|0|" + QByteArray(700, 'x') + "<END>\n";
+    const QByteArray expected =
+        "M\xFCller|-3|20240715|1|Email: k@f\r\nZweite Zeile \xE4\xF6\xFC<END>\n"
+        "Wei\xDF|12345.67|||<END>\n"
+        "Stra\xDF"
+        "e|-0.25|20260228|0|" +
+        QByteArray(700, 'x') + "<END>\n";
     EXPECT_EQ(dump, expected);
 }
 
@@ -179,30 +187,32 @@ TEST_F(InteropTest, IndexesOfTenThousandRecordsAreListedInOrderByPerl) {
     } indexes[] = {{"NAME.NTX", "-type=char", "NAME", false}, {"NR.NTX", "-type=num", "AUFTRNR", true}};
     for (const auto& index : indexes) {
         SCOPED_TRACE(index.file);
-        const QList<QByteArray> lines = runPeer("/usr/bin/index_dump", {index.type, path(index.file), "notag"})
-                                            .split('\n');
+        const QList<QByteArray> lines =
+            runPeer("/usr/bin/index_dump", {index.type, path(index.file), "notag"}).split('\n');
         QList<QByteArray> keys;
         for (const QByteArray& line : lines) {
             if (line.isEmpty()) continue;
             const qsizetype blank = line.lastIndexOf(' ');
             const QByteArray key = line.left(blank);
             table->goTo(line.mid(blank + 1).toInt());
-            if (index.numeric) EXPECT_EQ(key.toDouble(), *table->number(index.field)) << line.toStdString();
-            else EXPECT_EQ(key, table->rawField(index.field)) << line.toStdString();
+            if (index.numeric)
+                EXPECT_EQ(key.toDouble(), *table->number(index.field)) << line.toStdString();
+            else
+                EXPECT_EQ(key, table->rawField(index.field)) << line.toStdString();
             keys.append(key);
         }
         ASSERT_EQ(keys.size(), count);
         if (index.numeric)
-            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(),
-                                       [](const QByteArray& a, const QByteArray& b) { return a.toDouble() < b.toDouble(); }));
+            EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(), [](const QByteArray& a, const QByteArray& b) {
+                return a.toDouble() < b.toDouble();
+            }));
         else
             EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
 
         table->setIndex(path(index.file));
         for (int n : numbers) {
             table->goTo(1);
-            const bool hit = index.numeric ? table->seek(double(n))
-                                           : table->seek(nameOf(n));
+            const bool hit = index.numeric ? table->seek(double(n)) : table->seek(nameOf(n));
             ASSERT_TRUE(hit) << n;
             if (index.numeric) {
                 ASSERT_EQ(table->number("AUFTRNR"), n);

@@ -30,8 +30,8 @@ QByteArray MemoFile::read(quint32 block) const {
     const std::int64_t start = std::int64_t{block} * blockSize;
     const std::int64_t end = file_.size();
     if (block == 0 || start >= end)
-        throw DbfError(file_.path().toStdString() + ": memo block " + std::to_string(block)
-                       + " lies beyond the end of the memo file");
+        throw DbfError(file_.path().toStdString() + ": memo block " + std::to_string(block) +
+                       " lies beyond the end of the memo file");
     QByteArray text;
     for (std::int64_t at = start; at < end; at += blockSize) {
         const QByteArray chunk = file_.readAt(at, blockSize);
@@ -43,8 +43,7 @@ QByteArray MemoFile::read(quint32 block) const {
 }
 
 quint32 MemoFile::write(const QByteArray& text, bool shared) {
-    if (text.contains('\x1A'))
-        throw DbfError(file_.path().toStdString() + ": a memo cannot hold the byte 0x1A");
+    if (text.contains('\x1A')) throw DbfError(file_.path().toStdString() + ": a memo cannot hold the byte 0x1A");
     if (shared && !waitForLock(file_, lockBase, 1, LockWait{}))
         throw DbfError(file_.path().toStdString() + ": the memo file stays locked by another program");
     const QByteArray header = file_.readAt(0, 4);

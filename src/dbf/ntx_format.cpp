@@ -49,8 +49,8 @@ NtxHeader parseNtxHeader(const QByteArray& page, const QString& path, std::int64
     header.maxItems = qFromLittleEndian<quint16>(data + 18);
     header.halfPage = qFromLittleEndian<quint16>(data + 20);
     if (header.keySize < 1 || header.keySize > 250 || itemSize != header.keySize + 8)
-        refuse(path, "key size " + std::to_string(header.keySize) + " / item size " + std::to_string(itemSize)
-                         + " do not agree");
+        refuse(path, "key size " + std::to_string(header.keySize) + " / item size " + std::to_string(itemSize) +
+                         " do not agree");
     if (header.maxItems < 2 || header.slotOffset(header.maxItems + 1) > ntxPageSize)
         refuse(path, "items per page " + std::to_string(header.maxItems) + " do not fit a page");
     if (header.root < ntxPageSize || std::int64_t{header.root} + ntxPageSize > fileSize)

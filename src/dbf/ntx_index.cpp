@@ -20,8 +20,8 @@ NtxIndex::NtxIndex(FileHandle file, const QList<FieldDef>& fields) : file_(std::
     if (header_.descending) throw DbfError(file_.path().toStdString() + ": descending indexes are not supported");
     key_ = parseKeyExpression(header_.expression, fields, file_.path());
     if (key_.length != header_.keySize)
-        throw DbfError(file_.path().toStdString() + ": key size " + std::to_string(header_.keySize)
-                       + " does not match the expression " + header_.expression.toStdString());
+        throw DbfError(file_.path().toStdString() + ": key size " + std::to_string(header_.keySize) +
+                       " does not match the expression " + header_.expression.toStdString());
 }
 
 const NtxIndex::Page& NtxIndex::page(quint32 offset) {

@@ -61,20 +61,18 @@ TEST_F(NtxTest, HeaderFollowsTheLayout) {
     const auto u16 = [&ntx](int at) { return littleEndianAt<quint16>(ntx, at); };
     EXPECT_EQ(u16(0), 6);
     EXPECT_EQ(littleEndianAt<quint32>(ntx, 4), 1024u);  // root
-    EXPECT_EQ(u16(12), 14);  // item size
-    EXPECT_EQ(u16(14), 6);   // key size
-    EXPECT_EQ(u16(18), 62);  // m
-    EXPECT_EQ(u16(20), 31);  // half page
+    EXPECT_EQ(u16(12), 14);                             // item size
+    EXPECT_EQ(u16(14), 6);                              // key size
+    EXPECT_EQ(u16(18), 62);                             // m
+    EXPECT_EQ(u16(20), 31);                             // half page
     EXPECT_EQ(ntx.mid(22, 11), QByteArray("STR(NR,6)\0\0", 11));
-    EXPECT_EQ(u16(1024), 10);                 // items on the root
-    EXPECT_EQ(u16(1024 + 2), 2 * (62 + 2));   // first slot
+    EXPECT_EQ(u16(1024), 10);                // items on the root
+    EXPECT_EQ(u16(1024 + 2), 2 * (62 + 2));  // first slot
     EXPECT_EQ(ntx.mid(1024 + 128 + 8, 6), "     0");
 }
 
 TEST_F(NtxTest, ItemsPerPageFollowTheKeySize) {
-    const struct {
-        int keySize, m;
-    } cases[] = {{6, 62}, {8, 54}, {10, 50}, {1, 90}, {100, 8}, {250, 2}};
+    const struct { int keySize, m; } cases[] = {{6, 62}, {8, 54}, {10, 50}, {1, 90}, {100, 8}, {250, 2}};
     for (const auto& c : cases) {
         const QString name = "K" + QString::number(c.keySize);
         Table::create(path(name), {{"K", 'C', c.keySize, 0}});
@@ -115,8 +113,8 @@ TEST_F(NtxTest, EveryKeyIsFoundAndTheOrderHoldsAtEverySize) {
 }
 
 TEST_F(NtxTest, SoftAndPrefixSeeks) {
-    auto table = tableOf({{10, "Meier", 0}, {20, "M\xFCller", 0}, {30, "Abel", 0}, {40, "M\xFCller", 0},
-                          {50, "Zander", 0}});
+    auto table =
+        tableOf({{10, "Meier", 0}, {20, "M\xFCller", 0}, {30, "Abel", 0}, {40, "M\xFCller", 0}, {50, "Zander", 0}});
     buildIndex(*table, path("N.NTX"), "NAME");
     table->setIndex(path("N.NTX"));
     const struct {
@@ -125,9 +123,9 @@ TEST_F(NtxTest, SoftAndPrefixSeeks) {
         bool found;
         int nr;  // 0: end of file
     } cases[] = {
-        {"Abel", false, true, 30},        {"M\xFCller", false, true, 20},  {"M\xFC", false, true, 20},
-        {"M", false, true, 10},           {"Mo", false, false, 0},        {"Mo", true, false, 20},
-        {"Zz", true, false, 0},           {"", false, true, 30},          {"Zander  und mehr", false, true, 50},
+        {"Abel", false, true, 30},     {"M\xFCller", false, true, 20}, {"M\xFC", false, true, 20},
+        {"M", false, true, 10},        {"Mo", false, false, 0},        {"Mo", true, false, 20},
+        {"Zz", true, false, 0},        {"", false, true, 30},          {"Zander  und mehr", false, true, 50},
         {"Meier   ", false, true, 10},
     };
     for (const auto& c : cases) {
@@ -157,11 +155,9 @@ TEST_F(NtxTest, NumericKeysEncodeNegativesBelowPositives) {
         int width, decimals;
         QByteArray key;
     } cases[] = {
-        {42, 6, 0, "000042"},
-        {0, 6, 0, "000000"},
+        {42, 6, 0, "000042"},   {0, 6, 0, "000000"},
         {-3, 6, 2, ",,).,,"},  // " -3.00" -> "003.00" -> each digit d as 0x5C - d
-        {-10, 4, 0, ",,+,"},
-        {123456, 6, 0, "123456"},
+        {-10, 4, 0, ",,+,"},    {123456, 6, 0, "123456"},
         {1.5, 7, 2, "0001.50"},
     };
     for (const auto& c : cases) EXPECT_EQ(numericKey(c.value, c.width, c.decimals), c.key) << c.value;
@@ -227,8 +223,10 @@ TEST_F(NtxTest, DamagedIndexesAreRefusedWithoutLooping) {
     const int firstSlot = littleEndianAt<quint16>(good, root + 2);
     const auto patched = [&good](int at, quint32 value, int size = 4) {
         QByteArray bytes = good;
-        if (size == 4) qToLittleEndian<quint32>(value, bytes.data() + at);
-        else qToLittleEndian<quint16>(static_cast<quint16>(value), bytes.data() + at);
+        if (size == 4)
+            qToLittleEndian<quint32>(value, bytes.data() + at);
+        else
+            qToLittleEndian<quint16>(static_cast<quint16>(value), bytes.data() + at);
         return bytes;
     };
     const struct {

@@ -194,7 +194,7 @@ TEST_F(SharedUseTest, TwoProcessesAppendingLeaveEveryRecordIntact) {
 TEST_F(SharedUseTest, AppendsWaitForOtherProgramsLocksUpToALimit) {
     const struct {
         const char* what;
-        bool wholeFile;     // else the append lock
+        bool wholeFile;        // else the append lock
         double releasedAfter;  // < 0: never
         bool appended;
     } cases[] = {

@@ -75,8 +75,7 @@ struct Table::Impl {
     void requireType(int i, char type) const {
         const FieldDef& f = layout.fields[i];
         if (f.type != type)
-            throw DbfError(where() + ": field " + f.name.toStdString() + " is of type " + f.type + ", not "
-                           + type);
+            throw DbfError(where() + ": field " + f.name.toStdString() + " is of type " + f.type + ", not " + type);
     }
 
     void flush() {
@@ -124,8 +123,9 @@ struct Table::Impl {
         quint32 at = index->seek(keyOf(key, raw(key.field)), hit);
         while (hit && at != 0 && at != static_cast<quint32>(recNo)) at = index->next();
         indexInStep = at == static_cast<quint32>(recNo);
-        if (!indexInStep) throw DbfError(index->path().toStdString() + ": record " + std::to_string(recNo)
-                                         + " is missing from the index");
+        if (!indexInStep)
+            throw DbfError(index->path().toStdString() + ": record " + std::to_string(recNo) +
+                           " is missing from the index");
     }
 
     void releaseRecordLocks() {
@@ -151,8 +151,8 @@ struct Table::Impl {
         case 'N': {
             const QByteArray text = value.trimmed();
             if (text.size() > f.width)
-                throw DbfError(where() + ": \"" + text.toStdString() + "\" does not fit the numeric field "
-                               + f.name.toStdString() + " (width " + std::to_string(f.width) + ")");
+                throw DbfError(where() + ": \"" + text.toStdString() + "\" does not fit the numeric field " +
+                               f.name.toStdString() + " (width " + std::to_string(f.width) + ")");
             return QByteArray(f.width - text.size(), ' ') + text;
         }
         default: return padText(value, f.width);
@@ -174,7 +174,8 @@ Table::~Table() {
 }
 
 Result<std::unique_ptr<Table>> Table::open(const QString& nativePath, ShareMode mode) {
-    return openWith(nativePath, mode, [mode](FileHandle& file) { return file.tryShareLock(mode == ShareMode::Exclusive); });
+    return openWith(nativePath, mode,
+                    [mode](FileHandle& file) { return file.tryShareLock(mode == ShareMode::Exclusive); });
 }
 
 Result<std::unique_ptr<Table>> Table::openAlone(const QString& nativePath) {
@@ -196,8 +197,8 @@ Result<std::unique_ptr<Table>> Table::openWith(const QString& nativePath, ShareM
         const QString memoPath = siblingPath(d.path, QStringLiteral("DBT"));
         if (!QFileInfo::exists(memoPath))
             throw DbfError(d.path.toStdString() + ": the memo file " + memoPath.toStdString() + " is missing");
-        d.memo.emplace(FileHandle::openExisting(memoPath, d.dbf.writable() ? FileHandle::Access::ReadWrite
-                                                                           : FileHandle::Access::ReadOnly));
+        d.memo.emplace(FileHandle::openExisting(
+            memoPath, d.dbf.writable() ? FileHandle::Access::ReadWrite : FileHandle::Access::ReadOnly));
     }
     table->goTop();
     return table;
@@ -234,8 +235,8 @@ Result<void> Table::create(const QString& nativePath, const QList<FieldDef>& fie
     }
     // The table's name is ours now, so a memo file of that name is a leftover without
     // its table.
-    if (layout.hasMemo()
-        && std::rename(QFile::encodeName(temporaries.last()).constData(), QFile::encodeName(memoPath).constData()) != 0) {
+    if (layout.hasMemo() &&
+        std::rename(QFile::encodeName(temporaries.last()).constData(), QFile::encodeName(memoPath).constData()) != 0) {
         QFile::remove(temporaries.last());
         throw DbfError(memoPath.toStdString() + ": cannot put the new memo file in place");
     }
@@ -266,14 +267,18 @@ bool Table::deleted() const { return !d->atEof && d->record.at(0) == '*'; }
 void Table::goTo(int recordNumber) { d->load(recordNumber); }
 
 void Table::goTop() {
-    if (d->index) d->loadFromIndex(d->index->first());
-    else d->load(1);
+    if (d->index)
+        d->loadFromIndex(d->index->first());
+    else
+        d->load(1);
     d->atBof = d->atEof;
 }
 
 void Table::goBottom() {
-    if (d->index) d->loadFromIndex(d->index->last());
-    else d->load(d->count());
+    if (d->index)
+        d->loadFromIndex(d->index->last());
+    else
+        d->load(d->count());
     d->atBof = d->atEof;
 }
 
@@ -320,7 +325,9 @@ QByteArray Table::fieldIn(const QByteArray& record, int fieldIndex) const {
     return record.mid(d->layout.offsets[fieldIndex], d->layout.fields[fieldIndex].width);
 }
 
-QByteArray Table::fieldAt(int recordNumber, int fieldIndex) const { return fieldIn(recordAt(recordNumber), fieldIndex); }
+QByteArray Table::fieldAt(int recordNumber, int fieldIndex) const {
+    return fieldIn(recordAt(recordNumber), fieldIndex);
+}
 
 QByteArray Table::rawField(const QString& name) const { return d->raw(d->field(name)); }
 
@@ -363,9 +370,9 @@ void Table::putNumber(const QString& name, double value) {
     const FieldDef& f = d->layout.fields[i];
     const std::optional<QByteArray> text = formatNumber(value, f.width, f.decimals);
     if (!text)
-        throw DbfError(d->where() + ": the number " + QByteArray::number(value, 'g', 17).toStdString()
-                       + " does not fit the field " + f.name.toStdString() + " (" + std::to_string(f.width) + ","
-                       + std::to_string(f.decimals) + ")");
+        throw DbfError(d->where() + ": the number " + QByteArray::number(value, 'g', 17).toStdString() +
+                       " does not fit the field " + f.name.toStdString() + " (" + std::to_string(f.width) + "," +
+                       std::to_string(f.decimals) + ")");
     d->store(i, *text);
 }
 
@@ -395,8 +402,9 @@ void Table::setDeleted(bool deleted) {
 }
 
 QString Table::Impl::lockedCause(const LockWait& wait) const {
-    return QStringLiteral("Die Tabelle %1 ist seit %2 Sekunden von einem anderen Programm gesperrt; "
-                          "der Satz wurde nicht angefügt.")
+    return QStringLiteral(
+               "Die Tabelle %1 ist seit %2 Sekunden von einem anderen Programm gesperrt; "
+               "der Satz wurde nicht angefügt.")
         .arg(path)
         .arg(wait.limitSeconds);
 }
@@ -485,11 +493,10 @@ void Table::commit() {
 
 void Table::setIndex(const QString& ntxNativePath) {
     clearIndexes();
-    const QString path = existingSpelling(QFileInfo(ntxNativePath).suffix().isEmpty()
-                                              ? ntxNativePath + QStringLiteral(".NTX")
-                                              : ntxNativePath);
-    d->index = std::make_unique<NtxIndex>(FileHandle::openExisting(path, FileHandle::Access::ReadOnly),
-                                          d->layout.fields);
+    const QString path = existingSpelling(
+        QFileInfo(ntxNativePath).suffix().isEmpty() ? ntxNativePath + QStringLiteral(".NTX") : ntxNativePath);
+    d->index =
+        std::make_unique<NtxIndex>(FileHandle::openExisting(path, FileHandle::Access::ReadOnly), d->layout.fields);
 }
 
 void Table::clearIndexes() {

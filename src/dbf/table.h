@@ -40,9 +40,9 @@ public:
 };
 
 struct FieldDef {
-    QString name;    // ASCII, at most 10 characters, stored upper case
+    QString name;     // ASCII, at most 10 characters, stored upper case
     char type = 'C';  // C N D L M
-    int width = 0;   // D is 8, L is 1, M is 10 whatever is given
+    int width = 0;    // D is 8, L is 1, M is 10 whatever is given
     int decimals = 0;
 };
 
@@ -86,29 +86,29 @@ public:
 
     // Navigation, 1-based record numbers. An attached index orders top/bottom/skip.
     int recCount() const;
-    int recNo() const;        // recCount() + 1 at end of file
+    int recNo() const;  // recCount() + 1 at end of file
     void goTo(int recordNumber);
     void goTop();
     void goBottom();
     void skip(int count = 1);
     bool bof() const;
     bool eof() const;
-    bool deleted() const;     // current record carries the deletion mark
+    bool deleted() const;  // current record carries the deletion mark
 
     // Reads that need no cursor: they neither move the current record nor write what is
     // pending in it, so a grid can paint any row while one record is being edited. They
     // show what is on disk. A number outside 1..recCount() gives an empty record.
-    QByteArray recordAt(int recordNumber) const;  // the stored bytes, deletion mark first
+    QByteArray recordAt(int recordNumber) const;                         // the stored bytes, deletion mark first
     QByteArray fieldIn(const QByteArray& record, int fieldIndex) const;  // one field's bytes of such a record
     QByteArray fieldAt(int recordNumber, int fieldIndex) const;
 
     // Field access on the current record (at end of file: blank values).
-    QByteArray rawField(const QString& name) const;      // stored bytes, as they are
-    QByteArray text(const QString& name) const;          // C/M: text, trailing blanks removed
+    QByteArray rawField(const QString& name) const;           // stored bytes, as they are
+    QByteArray text(const QString& name) const;               // C/M: text, trailing blanks removed
     std::optional<double> number(const QString& name) const;  // N: empty is nullopt
-    QDate date(const QString& name) const;               // D: invalid when empty
+    QDate date(const QString& name) const;                    // D: invalid when empty
     std::optional<bool> logical(const QString& name) const;
-    QByteArray memo(const QString& name) const;          // M: the memo text
+    QByteArray memo(const QString& name) const;  // M: the memo text
     // Writes need a current record (DbfError at end of file). put() takes C text, raw
     // N/D/L text and memo text for M. A number that does not fit its N field is refused
     // with DbfError (the field keeps its value) rather than stored as asterisks.
@@ -130,7 +130,7 @@ public:
     Result<void> appendRecord(const FieldValues& values, const LockWait& wait = {});
     // appendRecord() without values; a lock that stays taken throws DbfError.
     void appendBlank();
-    bool lockRecord(int recordNumber);   // false when someone else holds it
+    bool lockRecord(int recordNumber);  // false when someone else holds it
     void unlockRecord(int recordNumber);
     void unlockAll();
     bool lockFile();

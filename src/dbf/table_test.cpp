@@ -25,8 +25,8 @@ protected:
     }
 
     QList<FieldDef> allTypes() const {
-        return {{"NAME", 'C', 10, 0}, {"BETRAG", 'N', 8, 2}, {"TAG", 'D', 8, 0}, {"OK", 'L', 1, 0},
-                {"NOTIZ", 'M', 10, 0}};
+        return {
+            {"NAME", 'C', 10, 0}, {"BETRAG", 'N', 8, 2}, {"TAG", 'D', 8, 0}, {"OK", 'L', 1, 0}, {"NOTIZ", 'M', 10, 0}};
     }
 
     QTemporaryDir dir;
@@ -37,8 +37,8 @@ TEST_F(TableTest, CreateWritesDbaseThreeHeaderAndAddsExtension) {
     const QByteArray bytes = readFile(path("log.DBF"));
     ASSERT_EQ(bytes.size(), 32 + 64 + 1 + 1);
     EXPECT_EQ(bytes.at(0), 0x03);
-    EXPECT_EQ(bytes.at(8), 97);    // header length, lone 0x0D terminator
-    EXPECT_EQ(bytes.at(10), 8);    // 1 + 6 + 1
+    EXPECT_EQ(bytes.at(8), 97);  // header length, lone 0x0D terminator
+    EXPECT_EQ(bytes.at(10), 8);  // 1 + 6 + 1
     EXPECT_EQ(bytes.mid(32, 8), QByteArray("AUFTRNR\0", 8));
     EXPECT_EQ(bytes.at(96), 0x0D);
     EXPECT_EQ(bytes.at(97), 0x1A);
@@ -123,7 +123,10 @@ TEST_F(TableTest, TextIsPaddedAndCutAtTheWidth) {
     auto table = openTable("T");
     const struct {
         QByteArray given, stored;
-    } cases[] = {{"", "     "}, {"ab", "ab   "}, {"abcde", "abcde"}, {"abcdefgh", "abcde"},
+    } cases[] = {{"", "     "},
+                 {"ab", "ab   "},
+                 {"abcde", "abcde"},
+                 {"abcdefgh", "abcde"},
                  {"\xE4\xF6\xFC\xDF\x80", "\xE4\xF6\xFC\xDF\x80"}};
     for (const auto& c : cases) {
         table->appendBlank();
@@ -140,9 +143,9 @@ TEST_F(TableTest, NumbersAreRightAlignedWithExactDecimals) {
         const char* field;
         double value;
         QByteArray stored;
-    } cases[] = {{"N", 0, "    0.00"},     {"N", -3, "   -3.00"},   {"N", 12345.678, "12345.68"},
-                 {"N", -0.001, "    0.00"}, {"I", 999, "999"},       {"I", -99, "-99"},
-                 {"I", 2.5, "  3"}, {"I", -2.5, " -3"}};
+    } cases[] = {{"N", 0, "    0.00"},      {"N", -3, "   -3.00"}, {"N", 12345.678, "12345.68"},
+                 {"N", -0.001, "    0.00"}, {"I", 999, "999"},     {"I", -99, "-99"},
+                 {"I", 2.5, "  3"},         {"I", -2.5, " -3"}};
     for (const auto& c : cases) {
         table->putNumber(c.field, c.value);
         EXPECT_EQ(table->rawField(c.field), c.stored) << c.value;
@@ -256,10 +259,13 @@ TEST_F(TableTest, AChangedMemoGoesToTheNextFreeBlock) {
     EXPECT_EQ(table->memo("M"), "kurz");
     table->putMemo("M", "");
     EXPECT_EQ(table->rawField("M"), "          ");
-    EXPECT_THROW(table->putMemo("M", "a\x1A" "b"), DbfError);
+    EXPECT_THROW(table->putMemo("M",
+                                "a\x1A"
+                                "b"),
+                 DbfError);
     table->commit();
     const QByteArray dbt = readFile(path("T.DBT"));
-    EXPECT_EQ(dbt.at(0), 4);  // next free block
+    EXPECT_EQ(dbt.at(0), 4);                      // next free block
     EXPECT_EQ(dbt.mid(3 * 512), "kurz\x1A\x1A");  // the last block is not padded
 }
 

@@ -61,8 +61,7 @@ bool WorkAreas::isOpen(int area) const { return areas_.count(area) != 0; }
 
 Table& WorkAreas::current() {
     Table* table = area(selected_);
-    if (table == nullptr)
-        throw DbfError("work area " + std::to_string(selected_) + ": no table is open");
+    if (table == nullptr) throw DbfError("work area " + std::to_string(selected_) + ": no table is open");
     return *table;
 }
 
@@ -76,9 +75,7 @@ QString WorkAreas::alias(int area) const {
     return it == aliases_.end() ? QString() : it->second;
 }
 
-void WorkAreas::setIndex(const QString& dosNtxPath) {
-    current().setIndex(nativeOf(resolver_, dosNtxPath));
-}
+void WorkAreas::setIndex(const QString& dosNtxPath) { current().setIndex(nativeOf(resolver_, dosNtxPath)); }
 
 void WorkAreas::close() {
     areas_.erase(selected_);

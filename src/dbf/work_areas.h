@@ -35,12 +35,12 @@ public:
     Result<> create(const QString& dosPath, const QList<FieldDef>& fields);
 
     bool isOpen(int area) const;
-    Table& current();          // throws DbfError when the selected area is empty
-    Table* area(int number);   // null when empty
+    Table& current();         // throws DbfError when the selected area is empty
+    Table* area(int number);  // null when empty
     QString alias(int area) const;
 
     void setIndex(const QString& dosNtxPath);  // on the selected area's table
-    void close();              // the selected area
+    void close();                              // the selected area
     void commitAll();
     void closeAll();
 

@@ -1,6 +1,5 @@
 #include "platform/clock.h"
 
-
 #include <chrono>
 #include <thread>
 

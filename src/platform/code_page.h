@@ -10,8 +10,8 @@
 namespace sendwerk {
 
 struct Encoded {
-    QByteArray bytes;       // unmappable characters come out as '?'
-    QString unmappable;     // the characters that did not fit, in order; empty when all did
+    QByteArray bytes;    // unmappable characters come out as '?'
+    QString unmappable;  // the characters that did not fit, in order; empty when all did
     bool complete() const { return unmappable.isEmpty(); }
 };
 

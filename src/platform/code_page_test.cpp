@@ -18,13 +18,13 @@ TEST(CodePages, KnownCharactersBothWays) {
         int cp1252;  // kNone: the page has no such character
         int cp850;
     } cases[] = {
-        {u'A', 0x41, 0x41},   {u'ä', 0xE4, 0x84},   {u'ö', 0xF6, 0x94},   {u'ü', 0xFC, 0x81},
-        {u'Ä', 0xC4, 0x8E},   {u'Ö', 0xD6, 0x99},   {u'Ü', 0xDC, 0x9A},   {u'ß', 0xDF, 0xE1},
-        {u'é', 0xE9, 0x82},   {u'§', 0xA7, 0xF5},   {u'°', 0xB0, 0xF8},   {u'µ', 0xB5, 0xE6},
-        {u'€', 0x80, kNone},  {u'‚', 0x82, kNone},  {u'„', 0x84, kNone},  {u'“', 0x93, kNone},
-        {u'–', 0x96, kNone},  {u'Ÿ', 0x9F, kNone},  {u'ƒ', 0x83, 0x9F},   {u'\u00A0', 0xA0, 0xFF},
-        {u'╔', kNone, 0xC9},  {u'ı', kNone, 0xD5},  {u'\u0081', 0x81, kNone}, {u'\u009D', 0x9D, kNone},
-        {u'\r', 0x0D, 0x0D},  {u'\0', 0x00, 0x00},
+        {u'A', 0x41, 0x41},  {u'ä', 0xE4, 0x84},  {u'ö', 0xF6, 0x94},       {u'ü', 0xFC, 0x81},
+        {u'Ä', 0xC4, 0x8E},  {u'Ö', 0xD6, 0x99},  {u'Ü', 0xDC, 0x9A},       {u'ß', 0xDF, 0xE1},
+        {u'é', 0xE9, 0x82},  {u'§', 0xA7, 0xF5},  {u'°', 0xB0, 0xF8},       {u'µ', 0xB5, 0xE6},
+        {u'€', 0x80, kNone}, {u'‚', 0x82, kNone}, {u'„', 0x84, kNone},      {u'“', 0x93, kNone},
+        {u'–', 0x96, kNone}, {u'Ÿ', 0x9F, kNone}, {u'ƒ', 0x83, 0x9F},       {u'\u00A0', 0xA0, 0xFF},
+        {u'╔', kNone, 0xC9}, {u'ı', kNone, 0xD5}, {u'\u0081', 0x81, kNone}, {u'\u009D', 0x9D, kNone},
+        {u'\r', 0x0D, 0x0D}, {u'\0', 0x00, 0x00},
     };
     const struct Page {
         const char* name;
@@ -55,7 +55,8 @@ TEST(CodePages, EveryByteSurvivesARoundTrip) {
     for (int byte = 0; byte < 256; ++byte) all += char(byte);
     using Decode = QString (*)(const QByteArray&);
     using Encode = Encoded (*)(const QString&);
-    for (auto [decode, encode] : {std::pair<Decode, Encode>{decode1252, encode1252}, std::pair<Decode, Encode>{decode850, encode850}}) {
+    for (auto [decode, encode] :
+         {std::pair<Decode, Encode>{decode1252, encode1252}, std::pair<Decode, Encode>{decode850, encode850}}) {
         const QString text = decode(all);
         ASSERT_EQ(text.size(), 256);
         EXPECT_EQ(std::set<char16_t>(text.utf16(), text.utf16() + 256).size(), 256u) << "two bytes share a character";
@@ -100,7 +101,13 @@ TEST(CodePages, UnmappableCharactersAreReportedInOrderNotDropped) {
         QByteArray bytes1252, bytes850;
         QString lost1252, lost850;
     } cases[] = {
-        {"Grüße €5", "Gr\xFC\xDF" "e \x80" "5", "Gr\x81\xE1" "e ?5", "", "€"},
+        {"Grüße €5",
+         "Gr\xFC\xDF"
+         "e \x80"
+         "5",
+         "Gr\x81\xE1"
+         "e ?5",
+         "", "€"},
         {"Ω und 😀!", "? und ?!", "? und ?!", "Ω😀", "Ω😀"},
         {"Frage?", "Frage?", "Frage?", "", ""},
         {"", "", "", "", ""},

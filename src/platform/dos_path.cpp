@@ -113,8 +113,10 @@ QString PathResolver::native(const QString& dosPath) const {
         QString name = component;
         if (onDisk && !existsOnDisk(joined(path, component))) {
             const QString match = caseInsensitiveEntry(path, component);
-            if (match.isEmpty()) onDisk = false;
-            else name = match;
+            if (match.isEmpty())
+                onDisk = false;
+            else
+                name = match;
         }
         path = joined(path, name);
     }

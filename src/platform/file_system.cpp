@@ -79,7 +79,7 @@ QString folderOf(const QString& nativePath) {
 // temporary_files.h, so a listing for "*.ausg" never sees a half-written order. `mode` is given
 // to the result; without one a new file gets the usual mode under the umask.
 Result<> replaceAtomically(const QString& target, std::optional<mode_t> mode,
-                             const std::function<QString(int fd)>& fill) {
+                           const std::function<QString(int fd)>& fill) {
     const Result<TemporaryFile> created = createTemporarySibling(target);
     if (!created) return Failure{created.cause()};
     const QString temporary = created->path;

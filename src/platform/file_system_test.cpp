@@ -25,7 +25,8 @@ using testing::TempOffice;
 class FileSystemTest : public ::testing::Test {
 protected:
     QStringList entries(const QString& relative) const {
-        return QDir(office.native(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        return QDir(office.native(relative))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
     mode_t modeOf(const QString& relative) const {
         struct stat info {};
@@ -37,7 +38,8 @@ protected:
 };
 
 TEST_F(FileSystemTest, ListsNormalFilesByPatternInCaseInsensitiveOrder) {
-    for (const char* name : {"Zeta.AUSG", "alpha.ausg", "Beta.ausg", "beta.AUSG", "note.txt", "README", "x.ausg.bak", ".hidden.ausg"})
+    for (const char* name :
+         {"Zeta.AUSG", "alpha.ausg", "Beta.ausg", "beta.AUSG", "note.txt", "README", "x.ausg.bak", ".hidden.ausg"})
         office.write(QString("ZUMA/CMail/Ausgang/") + name, "x");
     office.makeFolder("ZUMA/CMail/Ausgang/failure.ausg");
     ASSERT_EQ(::symlink("alpha.ausg", QFile::encodeName(office.native("ZUMA/CMail/Ausgang/link.ausg")).constData()), 0);
@@ -225,8 +227,8 @@ class ExclusiveOpenTest : public FileSystemTest {
 protected:
     void SetUp() override { office.write("ZUMA/CMAIL/LOG_SENDWERK.DBF", "table"); }
     int openLocked(int operation) const {
-        const int fd = ::open(QFile::encodeName(office.native("ZUMA/CMAIL/LOG_SENDWERK.DBF")).constData(),
-                              O_RDWR | O_CLOEXEC);
+        const int fd =
+            ::open(QFile::encodeName(office.native("ZUMA/CMAIL/LOG_SENDWERK.DBF")).constData(), O_RDWR | O_CLOEXEC);
         EXPECT_GE(fd, 0);
         EXPECT_EQ(::flock(fd, operation | LOCK_NB), 0);
         return fd;

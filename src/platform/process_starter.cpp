@@ -42,7 +42,8 @@ class ChildImage {
 public:
     ChildImage(const QStringList& command, const QList<QByteArray>& arguments) {
         for (const QString& part : command) storage_.push_back(QFile::encodeName(part).toStdString());
-        for (const QByteArray& argument : arguments) storage_.emplace_back(argument.constData(), size_t(argument.size()));
+        for (const QByteArray& argument : arguments)
+            storage_.emplace_back(argument.constData(), size_t(argument.size()));
         for (std::string& part : storage_) argv_.push_back(part.data());
         argv_.push_back(nullptr);
         struct rlimit limit {};
@@ -61,8 +62,10 @@ public:
         sigset_t none;
         sigemptyset(&none);
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
-        if (storage_.front().find('/') == std::string::npos) ::execvp(argv_[0], argv_.data());
-        else ::execv(argv_[0], argv_.data());
+        if (storage_.front().find('/') == std::string::npos)
+            ::execvp(argv_[0], argv_.data());
+        else
+            ::execv(argv_[0], argv_.data());
         const int error = errno;
         [[maybe_unused]] ssize_t ignored = ::write(keep, &error, sizeof error);
         ::_exit(127);
@@ -320,8 +323,10 @@ PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::
         ::poll(watched, count, 20);
         for (nfds_t i = 0; i < count; ++i) {
             if (watched[i].revents == 0) continue;
-            if (watched[i].fd == fromChild[0]) readSome(fromChild[0], run.output);
-            else if (!writeSome(toChild[1], input, written) || written == input.size()) closeIfOpen(toChild[1]);
+            if (watched[i].fd == fromChild[0])
+                readSome(fromChild[0], run.output);
+            else if (!writeSome(toChild[1], input, written) || written == input.size())
+                closeIfOpen(toChild[1]);
         }
         if (whileWaiting) whileWaiting();
         ended = waitFor(child, status, WNOHANG) == child;
@@ -335,8 +340,10 @@ PipedRun runWithInput(const QStringList& command, const QByteArray& input, std::
         readSome(fromChild[0], run.output);
     }
     closeIfOpen(fromChild[0]);
-    if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status)) run.exitStatus = 128 + WTERMSIG(status);
+    if (WIFEXITED(status))
+        run.exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        run.exitStatus = 128 + WTERMSIG(status);
     return run;
 }
 

@@ -63,11 +63,11 @@ private:
 
 // The outcome of a command that was fed on its standard input.
 struct PipedRun {
-    bool started = false;    // false: not found or not executable (see `failure`)
-    bool timedOut = false;   // the time limit ran out; the command was killed
-    int exitStatus = -1;     // its exit status, 128 + signal when a signal ended it
-    QByteArray output;       // what it wrote on stdout and stderr, at most 8 KiB
-    QString failure;         // why it was not started; empty otherwise
+    bool started = false;   // false: not found or not executable (see `failure`)
+    bool timedOut = false;  // the time limit ran out; the command was killed
+    int exitStatus = -1;    // its exit status, 128 + signal when a signal ended it
+    QByteArray output;      // what it wrote on stdout and stderr, at most 8 KiB
+    QString failure;        // why it was not started; empty otherwise
 
     bool succeeded() const { return started && !timedOut && exitStatus == 0; }
 };

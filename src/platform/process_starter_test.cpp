@@ -31,8 +31,7 @@ protected:
     // Waits for a file that a detached child writes (it writes elsewhere and renames).
     QByteArray awaitFile(const QString& relative) const {
         const auto deadline = Clock::now() + std::chrono::seconds(20);
-        while (!office.exists(relative) && Clock::now() < deadline) {
-        }
+        while (!office.exists(relative) && Clock::now() < deadline) {}
         return office.read(relative);
     }
     TempOffice office;
@@ -73,9 +72,14 @@ TEST_F(ProcessStarterTest, ExeNamesFindTheProgram) {
 
 TEST_F(ProcessStarterTest, RunAndWaitGivesTheExitStatusAndPassesBytesUnchanged) {
     script("bin/echoargs", "for a in \"$@\"; do printf '%s|' \"$a\"; done > \"$(dirname \"$0\")/args.out\"; exit 3");
-    const QList<QByteArray> arguments = {"-s", "Gr\xFC\xDF" "e an \"alle\"", "C:\\ZUMA\\x y", "$HOME;*", ""};
+    const QList<QByteArray> arguments = {"-s",
+                                         "Gr\xFC\xDF"
+                                         "e an \"alle\"",
+                                         "C:\\ZUMA\\x y", "$HOME;*", ""};
     EXPECT_EQ(starter.runAndWait("C:\\BIN\\echoargs.exe", arguments), 3);
-    EXPECT_EQ(office.read("bin/args.out"), "-s|Gr\xFC\xDF" "e an \"alle\"|C:\\ZUMA\\x y|$HOME;*||");
+    EXPECT_EQ(office.read("bin/args.out"),
+              "-s|Gr\xFC\xDF"
+              "e an \"alle\"|C:\\ZUMA\\x y|$HOME;*||");
 }
 
 TEST_F(ProcessStarterTest, ProgramsThatCannotStartAreReported) {
@@ -175,7 +179,14 @@ TEST(RunWithInput, FeedsTheCommandAndTellsHowItEnded) {
         int exitStatus;
         QByteArray output;
     } cases[] = {
-        {"input arrives unchanged", {"cat"}, QByteArray("\x81" "ber\r\n\f"), true, 0, QByteArray("\x81" "ber\r\n\f")},
+        {"input arrives unchanged",
+         {"cat"},
+         QByteArray("\x81"
+                    "ber\r\n\f"),
+         true,
+         0,
+         QByteArray("\x81"
+                    "ber\r\n\f")},
         {"exit status", {"sh", "-c", "cat >/dev/null; echo kaputt >&2; exit 3"}, "x", true, 3, "kaputt\n"},
         {"a command that reads nothing", {"true"}, big, true, 0, ""},
         {"no input at all", {"cat"}, "", true, 0, ""},

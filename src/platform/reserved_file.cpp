@@ -50,8 +50,8 @@ Result<> ReservedFile::commit(const QByteArray& content) {
         return failed(errno);
     committed_ = true;
     // The new name is on disk only once its folder is.
-    const int folder = ::open(QFile::encodeName(QFileInfo(target_).absolutePath()).constData(),
-                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(target_).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

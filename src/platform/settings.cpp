@@ -51,7 +51,8 @@ Result<QString> Settings::locate(QStringList* searched) {
     }
 
     QString configHome = environment("XDG_CONFIG_HOME");
-    if (configHome.isEmpty() || QDir::isRelativePath(configHome)) configHome = QDir::homePath() + QStringLiteral("/.config");
+    if (configHome.isEmpty() || QDir::isRelativePath(configHome))
+        configHome = QDir::homePath() + QStringLiteral("/.config");
     const QStringList candidates = {configHome + QStringLiteral("/sendwerk/sendwerk.conf"),
                                     QStringLiteral("/etc/sendwerk/sendwerk.conf")};
     for (const QString& candidate : candidates)

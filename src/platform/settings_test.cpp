@@ -18,12 +18,16 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, std::optional<QByteArray> value) : name_(name) {
         if (qEnvironmentVariableIsSet(name)) old_ = qgetenv(name);
-        if (value) qputenv(name, *value);
-        else qunsetenv(name);
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
     }
     ~ScopedEnvironment() {
-        if (old_) qputenv(name_, *old_);
-        else qunsetenv(name_);
+        if (old_)
+            qputenv(name_, *old_);
+        else
+            qunsetenv(name_);
     }
 
 private:

@@ -10,7 +10,7 @@ namespace sendwerk {
 namespace {
 
 struct StandIn {
-    const char* face;                   // lower case
+    const char* face;                     // lower case
     std::array<const char*, 3> families;  // in order of preference
     QFont::StyleHint hint;
 };
@@ -52,11 +52,16 @@ CompoundFontName parseCompoundFontName(const QString& name) {
     // Style words stand at the end; a face needs at least one word of its own.
     while (words.size() > 1) {
         const QString last = words.last().toLower();
-        if (last == u"bold" || last == u"fett") out.bold = true;
-        else if (last == u"italic" || last == u"kursiv") out.italic = true;
-        else if (last == u"underline") out.underline = true;
-        else if (last == u"strikeout") out.strikeOut = true;
-        else if (last != u"normal") break;
+        if (last == u"bold" || last == u"fett")
+            out.bold = true;
+        else if (last == u"italic" || last == u"kursiv")
+            out.italic = true;
+        else if (last == u"underline")
+            out.underline = true;
+        else if (last == u"strikeout")
+            out.strikeOut = true;
+        else if (last != u"normal")
+            break;
         words.removeLast();
     }
     out.face = words.join(u' ');

@@ -14,7 +14,7 @@
 namespace sendwerk {
 
 struct CompoundFontName {
-    int pointSize = 0;          // 0: none given
+    int pointSize = 0;  // 0: none given
     QString face;
     bool bold = false;
     bool italic = false;

@@ -44,8 +44,7 @@ bool awaitChangeIn(const QStringList& folders, const std::function<bool()>& done
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now());
         ::poll(&changed, 1, int(std::max<long long>(1, left.count())));
         char events[4096];
-        while (::read(watch, events, sizeof events) > 0) {
-        }
+        while (::read(watch, events, sizeof events) > 0) {}
         ok = done();
     }
     ::close(watch);
@@ -82,18 +81,25 @@ public:
                                 "LogLevel info\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                                 "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
         QByteArray files;
-        for (const auto& [key, folder] : {std::pair{"ServerRoot", ""}, {"RequestRoot", "spool"}, {"TempDir", "tmp"},
-                                          {"CacheDir", "cache"}, {"StateDir", "state"}, {"ServerBin", "bin"}})
+        for (const auto& [key, folder] : {std::pair{"ServerRoot", ""},
+                                          {"RequestRoot", "spool"},
+                                          {"TempDir", "tmp"},
+                                          {"CacheDir", "cache"},
+                                          {"StateDir", "state"},
+                                          {"ServerBin", "bin"}})
             files += QByteArray(key) + ' ' + path(QString::fromLatin1(folder)).toUtf8() + '\n';
-        for (const auto& [key, file] : {std::pair{"AccessLog", "log/access_log"}, {"ErrorLog", "log/error_log"},
-                                        {"PageLog", "log/page_log"}, {"Printcap", "printcap"}})
+        for (const auto& [key, file] : {std::pair{"AccessLog", "log/access_log"},
+                                        {"ErrorLog", "log/error_log"},
+                                        {"PageLog", "log/page_log"},
+                                        {"Printcap", "printcap"}})
             files += QByteArray(key) + ' ' + path(QString::fromLatin1(file)).toUtf8() + '\n';
         files += "DataDir /usr/share/cups\n";
         write("cups-files.conf", files);
         // The printer: each job lands complete as out/job-N.
         write("bin/backend/sendwerkout",
               "#!/bin/sh\n[ $# -eq 0 ] && { echo 'direct sendwerkout \"Unknown\" \"Sendwerk test\"'; exit 0; }\n"
-              "out=" + path("out/job-").toUtf8() +
+              "out=" +
+                  path("out/job-").toUtf8() +
                   "$1\nif [ -n \"$6\" ]; then cat \"$6\" > $out.part; else cat > $out.part; fi\nmv $out.part $out\n");
         ::chmod(QFile::encodeName(path("bin/backend/sendwerkout")).constData(), 0700);
 
@@ -109,8 +115,8 @@ public:
         cupsd_.start(tool(QStringLiteral("cupsd")), {"-f", "-c", path("cupsd.conf"), "-s", path("cups-files.conf")});
         // The socket appears before it listens; the log says when it does.
         started_ = cupsd_.waitForStarted(10000) &&
-                   awaitChangeIn({root_, path("log")}, [this] { return accepts(path("cups.sock")); },
-                                 std::chrono::seconds(30));
+                   awaitChangeIn(
+                       {root_, path("log")}, [this] { return accepts(path("cups.sock")); }, std::chrono::seconds(30));
     }
     ~PrivateScheduler() {
         cupsd_.terminate();
@@ -151,16 +157,19 @@ public:
     // The first job that arrives within the limit; empty when none did.
     QByteArray awaitJob() const {
         QByteArray job;
-        awaitChangeIn({path("out")}, [this, &job] {
-            const QStringList jobs = QDir(path("out")).entryList({"job-*"}, QDir::Files);
-            for (const QString& name : jobs) {
-                if (name.endsWith(QLatin1String(".part"))) continue;
-                QFile file(path("out/") + name);
-                if (file.open(QIODevice::ReadOnly)) job = file.readAll();
-                return true;
-            }
-            return false;
-        }, std::chrono::seconds(60));
+        awaitChangeIn(
+            {path("out")},
+            [this, &job] {
+                const QStringList jobs = QDir(path("out")).entryList({"job-*"}, QDir::Files);
+                for (const QString& name : jobs) {
+                    if (name.endsWith(QLatin1String(".part"))) continue;
+                    QFile file(path("out/") + name);
+                    if (file.open(QIODevice::ReadOnly)) job = file.readAll();
+                    return true;
+                }
+                return false;
+            },
+            std::chrono::seconds(60));
         return job;
     }
 
@@ -219,8 +228,7 @@ TEST_F(CupsScheduler, PagePrintoutGoesToTheDefaultPrinter) {
     ASSERT_TRUE(cups.addDefaultPrinter(QStringLiteral("buero")));
 
     Desk desk{Settings{}};  // pageprinter empty: the default printer
-    printPages(desk.shared, desk.printing,
-               QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
+    printPages(desk.shared, desk.printing, QStringLiteral("Sehr geehrte Damen und Herren,\r\nMüller & Söhne grüßen."));
     ASSERT_TRUE(desk.reports.isEmpty()) << desk.reports.join(u'|').toStdString();
 
     const QByteArray job = cups.awaitJob();
@@ -239,7 +247,8 @@ TEST_F(CupsScheduler, TextPrintoutThroughLpArrivesByteForByte) {
     Desk desk(settings);
     printText(desk.shared, desk.printing, QStringLiteral("Grüße\r\nZeile 2"));
     ASSERT_TRUE(desk.reports.isEmpty()) << desk.reports.join(u'|').toStdString();
-    EXPECT_EQ(cups.awaitJob(), QByteArray("\r\n\r\n          Gr\x81\xE1" "e\r\nZeile 2"));
+    EXPECT_EQ(cups.awaitJob(), QByteArray("\r\n\r\n          Gr\x81\xE1"
+                                          "e\r\nZeile 2"));
 }
 
 TEST_F(CupsScheduler, NoDefaultPrinterIsReportedOnce) {

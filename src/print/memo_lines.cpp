@@ -10,8 +10,10 @@ QString expandTabs(const QString& paragraph) {
     if (!paragraph.contains(QLatin1Char('\t'))) return paragraph;
     QString out;
     for (const QChar c : paragraph) {
-        if (c == QLatin1Char('\t')) out += QString(kTabWidth - out.size() % kTabWidth, QLatin1Char(' '));
-        else out += c;
+        if (c == QLatin1Char('\t'))
+            out += QString(kTabWidth - out.size() % kTabWidth, QLatin1Char(' '));
+        else
+            out += c;
     }
     return out;
 }

@@ -47,7 +47,10 @@ class PdfJob final : public PrinterDevice {
 public:
     PdfJob(QString name, const QPageLayout& layout, QString file, QStringList command, std::chrono::milliseconds limit,
            std::function<void()> whileWaiting)
-        : name_(std::move(name)), file_(std::move(file)), command_(std::move(command)), limit_(limit),
+        : name_(std::move(name)),
+          file_(std::move(file)),
+          command_(std::move(command)),
+          limit_(limit),
           whileWaiting_(std::move(whileWaiting)) {
         buffer_.open(QIODevice::WriteOnly);
         writer_ = std::make_unique<QPdfWriter>(&buffer_);
@@ -104,7 +107,7 @@ public:
     }
 
 private:
-    static constexpr int kResolution = 1200;  // dots per inch
+    static constexpr int kResolution = 1200;                       // dots per inch
     static constexpr double kScale = kResolution / kUnitsPerInch;  // device pixels per page unit
 
     QString name_;

@@ -19,9 +19,7 @@ constexpr int kLineWidth = 80;
 constexpr int kLastRow = 65;
 constexpr int kFirstRowOfNextPage = 2;
 
-void toStandardError(const QString& cause) {
-    std::fprintf(stderr, "sendwerk: %s\n", cause.toLocal8Bit().constData());
-}
+void toStandardError(const QString& cause) { std::fprintf(stderr, "sendwerk: %s\n", cause.toLocal8Bit().constData()); }
 
 bool pagePrintout(const Shared& shared, const Printing& printing) {
     return shared.cLPT == kPageMode && printing.oPrinterPS != nullptr;
@@ -46,9 +44,7 @@ QString textForm(const QVariant& value) {
     }
 }
 
-bool hasLineBreak(const QString& text) {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-}
+bool hasLineBreak(const QString& text) { return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')); }
 
 }  // namespace
 
@@ -127,8 +123,10 @@ bool Drucker_aus(Shared& shared, Printing& printing) {
 
 bool NeueSeite(Shared& shared, Printing& printing) {
     if (!shared.lSeiteLeer) {
-        if (pagePrintout(shared, printing)) printing.oPrinterPS->device()->newPage();
-        else if (shared.cLPT == QLatin1String("LPT1")) printing.text.eject();
+        if (pagePrintout(shared, printing))
+            printing.oPrinterPS->device()->newPage();
+        else if (shared.cLPT == QLatin1String("LPT1"))
+            printing.text.eject();
     }
     shared.lSeiteLeer = true;
     return true;
@@ -192,10 +190,10 @@ QString MemoDruck(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont
 
 const QStringList& builtInPrintFonts() {
     static const QStringList fonts = {
-        QStringLiteral("12.Courier New"),       QStringLiteral("12.Arial"),
-        QStringLiteral("12.Times New Roman"),   QStringLiteral("12.Courier New Fett"),
-        QStringLiteral("12.Arial Fett"),        QStringLiteral("12.Times New Roman Fett"),
-        QStringLiteral("12.Arial Kursiv"),      QStringLiteral("12.Times New Roman Kursiv"),
+        QStringLiteral("12.Courier New"),     QStringLiteral("12.Arial"),
+        QStringLiteral("12.Times New Roman"), QStringLiteral("12.Courier New Fett"),
+        QStringLiteral("12.Arial Fett"),      QStringLiteral("12.Times New Roman Fett"),
+        QStringLiteral("12.Arial Kursiv"),    QStringLiteral("12.Times New Roman Kursiv"),
     };
     return fonts;
 }

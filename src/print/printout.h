@@ -139,8 +139,8 @@ bool Sage(Shared& shared, Printing& printing, int nRow, int nCol, const QVariant
 // nSpa, at most 80 characters a line (word-wrapped; CR LF and the soft break 141+LF end
 // lines), trailing blanks not drawn, a new page once the row passes 65 (then row 2),
 // in the font aSchrift[nTFont - 1]. Returns ".". Does nothing when `oPrinterPS` is empty.
-QString MemoDruck(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont, const QString& cString,
-                  int nTFont, const QStringList& aSchrift);
+QString MemoDruck(Shared& shared, PresentationSpace* oPrinterPS, PageFont* oFont, const QString& cString, int nTFont,
+                  const QStringList& aSchrift);
 
 // The pen position {dx, dy} in page units: where the next character would start,
 // relative to the text's start point.

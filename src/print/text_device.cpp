@@ -36,8 +36,10 @@ void advanceHead(const QString& text, int& row, int& col) {
             col = 0;
         }
     }
-    if (lineStart > 0) col = int(text.size() - lineStart);
-    else col += int(text.size());
+    if (lineStart > 0)
+        col = int(text.size() - lineStart);
+    else
+        col += int(text.size());
 }
 
 }  // namespace
@@ -129,8 +131,9 @@ Result<> TextDevice::deliver() {
     if (target_.compare(QLatin1String("LPT1"), Qt::CaseInsensitive) != 0)
         return Failure{QStringLiteral("Druck auf %1 nicht möglich: nur LPT1 ist eingerichtet.").arg(target_)};
     if (port_.target.isEmpty())
-        return Failure{QStringLiteral("Druck auf LPT1 nicht möglich: kein Textdrucker eingerichtet "
-                                      "([programs] textprinter= in der Einstellungsdatei).")};
+        return Failure{
+            QStringLiteral("Druck auf LPT1 nicht möglich: kein Textdrucker eingerichtet "
+                           "([programs] textprinter= in der Einstellungsdatei).")};
     if (port_.target.startsWith(QLatin1Char('|'))) {
         const QStringList command = QProcess::splitCommand(port_.target.mid(1).trimmed());
         return sendToPrinterCommand(QStringLiteral("LPT1"), command, pending_, commandTimeLimit, whileWaiting);

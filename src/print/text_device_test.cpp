@@ -29,10 +29,13 @@ TEST(TextPrinter, SendsThePositionedTextInItsCodePage) {
         const char* codePage;
         QByteArray bytes;
     } cases[] = {
-        {"850", QByteArray("Gr\x81\xE1" "e aus K\x94ln\r\nZeile zwei")},
-        {"1252", QByteArray("Gr\xFC\xDF" "e aus K\xF6ln\r\nZeile zwei")},
+        {"850", QByteArray("Gr\x81\xE1"
+                           "e aus K\x94ln\r\nZeile zwei")},
+        {"1252", QByteArray("Gr\xFC\xDF"
+                            "e aus K\xF6ln\r\nZeile zwei")},
         {"UTF-8", text.toUtf8()},
-        {"cp850", QByteArray("Gr\x81\xE1" "e aus K\x94ln\r\nZeile zwei")},
+        {"cp850", QByteArray("Gr\x81\xE1"
+                             "e aus K\x94ln\r\nZeile zwei")},
     };
     for (const Case& c : cases) {
         TempOffice office;
@@ -89,7 +92,8 @@ TEST(TextPrinter, ACommandGetsTheBytesOnItsStandardInput) {
     TempOffice office;
     TextPrint p(QStringLiteral("|dd status=none of=") + office.native("piped"));
     p.print(QStringLiteral("über die Leitung"));
-    EXPECT_EQ(office.read("piped"), QByteArray("\r\n\r\n          \x81" "ber die Leitung"));
+    EXPECT_EQ(office.read("piped"), QByteArray("\r\n\r\n          \x81"
+                                               "ber die Leitung"));
     EXPECT_TRUE(p.reports.isEmpty()) << p.reports.join(u'|').toStdString();
 }
 

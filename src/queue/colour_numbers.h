@@ -30,9 +30,9 @@ inline constexpr int EntryFieldBackground = -47;
 }  // namespace colour
 
 // What the colours of the send and retry buttons say.
-inline constexpr int kSendingColour = colour::Cyan;          // a send run is in progress
-inline constexpr int kSentColour = colour::Yellow;           // the last run has ended
-inline constexpr int kFolderIndicator = colour::Neutral;     // a retry button's folder holds orders
-inline constexpr int kButtonDefaultColour = colour::White;   // the button's plain face
+inline constexpr int kSendingColour = colour::Cyan;         // a send run is in progress
+inline constexpr int kSentColour = colour::Yellow;          // the last run has ended
+inline constexpr int kFolderIndicator = colour::Neutral;    // a retry button's folder holds orders
+inline constexpr int kButtonDefaultColour = colour::White;  // the button's plain face
 
 }  // namespace sendwerk

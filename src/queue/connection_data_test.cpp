@@ -9,19 +9,15 @@ TEST(ConnectionData, LineBreakNormalisation) {
     const struct {
         QByteArray in, out;
     } cases[] = {
-        {"a\nb", "a\r\nb"},
-        {"a\r\nb", "a\r\nb"},
-        {"\nb", "\nb"},
-        {"a\n\nb", "a\r\n\r\nb"},
-        {"", ""},
+        {"a\nb", "a\r\nb"}, {"a\r\nb", "a\r\nb"}, {"\nb", "\nb"}, {"a\n\nb", "a\r\n\r\nb"}, {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(normaliseLineBreaks(c.in), c.out) << c.in.toStdString();
 }
 
 TEST(ConnectionData, SixValuesFromLfOrCrLfWithTrailingBlanksRemoved) {
-    for (const QByteArray& file : {QByteArray("h  \nu\n pw \n587\nf@x\nb@x\n"),
-                                   QByteArray("h  \r\nu\r\n pw \r\n587\r\nf@x\r\nb@x"),
-                                   QByteArray("h\r\nu\r\n pw\r\n587\r\nf@x\r\nb@x\r\nsurplus\r\nmore\r\n")}) {
+    for (const QByteArray& file :
+         {QByteArray("h  \nu\n pw \n587\nf@x\nb@x\n"), QByteArray("h  \r\nu\r\n pw \r\n587\r\nf@x\r\nb@x"),
+          QByteArray("h\r\nu\r\n pw\r\n587\r\nf@x\r\nb@x\r\nsurplus\r\nmore\r\n")}) {
         const ConnectionRead read = parseConnectionData(file);
         ASSERT_TRUE(read.data) << file.toStdString();
         EXPECT_EQ(read.data->cSend_Host, "h");

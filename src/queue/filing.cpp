@@ -71,7 +71,7 @@ private:
 void setOutbox(Shared& shared, const OrderNames& names, ListPosition position, const QString& mark) {
     const QString text = shared.screen.oMle1->data();
     shared.screen.oMle1->setData(position.isList() ? markListRecipient(text, names.F, position.n, mark)
-                                            : markFirst(text, names.F, mark));
+                                                   : markFirst(text, names.F, mark));
 }
 
 }  // namespace
@@ -106,15 +106,15 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
     };
     const auto outboxMark = [&](const QString& singleMark, const QString& listMark) {
         QString mark = (list ? listMark : singleMark) + (note.isEmpty() ? QString() : " (" + note + ')');
-        if (last && state.orderCopyFailed && mover.faultMark().isEmpty())
-            mark += QString::fromLatin1(kMarkFilingFault);
+        if (last && state.orderCopyFailed && mover.faultMark().isEmpty()) mark += QString::fromLatin1(kMarkFilingFault);
         return mark + mover.faultMark();
     };
     // The record comes first, as soon as the outcome is known: the log is the office's
     // only history of what was sent to whom, and a crash while the files move must not
     // lose it.
     const auto logRecord = [&](char art, const QByteArray& adresse) {
-        const Result<> logged = appendSendLog(context.areas, context.clock, names.cAuftrag, art, names.cMailFormular, adresse);
+        const Result<> logged =
+            appendSendLog(context.areas, context.clock, names.cAuftrag, art, names.cMailFormular, adresse);
         if (!logged) mover.note(QStringLiteral("nicht protokolliert: ") + logged.cause());
     };
 
@@ -160,8 +160,7 @@ void fileOutcome(Shared& shared, QueueContext& context, FilingOutcome outcome, c
         eraseOrderAfterLast();
         setOutbox(shared, names, position, outboxMark(QStringLiteral(" - erledigt!"), QStringLiteral(" erledigt!")));
         return;
-    case FilingOutcome::Neither:
-        return;
+    case FilingOutcome::Neither: return;
     }
 }
 

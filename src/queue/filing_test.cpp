@@ -28,8 +28,9 @@ void prepareOrder(QueueOffice& o, const QByteArray& order = "a@b|||B|||T|||C:\\Z
     o.writeOrder(F, order);
     o.writeOrder(QStringLiteral("Sterbefall_123456_2024-07-15.result"), R"({"status": "accepted"})");
     o.office.write(QStringLiteral("ZUMA/PDF/v.pdf"), "%PDF");
-    o.screen.outboxPane.setData(QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\n") + F +
-                         QStringLiteral("\r\n"));
+    o.screen.outboxPane.setData(
+        QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\n") + F +
+        QStringLiteral("\r\n"));
 }
 
 void file(QueueOffice& o, FilingOutcome outcome, const QByteArray& attachment = "C:\\ZUMA\\PDF\\v.pdf") {
@@ -44,7 +45,7 @@ TEST(Filing, AcceptedSingleOrderLeavesThreeFilesInTheArchive) {
     file(o, FilingOutcome::Accepted);
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).isEmpty());
     EXPECT_EQ(o.filesIn(kArchive), QStringList({"Sterbefall_123456_2024-07-15.ausg", "Sterbefall_123456_2024-07-15.pdf",
-                                               "Sterbefall_123456_2024-07-15.result"}));
+                                                "Sterbefall_123456_2024-07-15.result"}));
     EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/PDF/v.pdf")));  // copied, never moved
     EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
     const auto log = o.readSendLog();
@@ -59,9 +60,11 @@ TEST(Filing, AcceptedWithoutAttachmentSkipsTheArchiveCopy) {
     for (const QByteArray& attachment : {QByteArray(), QByteArray("C:\\ZUMA\\PDF\\fehlt.pdf")}) {
         QueueOffice o;
         prepareOrder(o);
-        createArchiveFolders(o.shared.cDatver, QStringLiteral("123456"), QStringLiteral("Sterbefall"), o.files, o.clock);
+        createArchiveFolders(o.shared.cDatver, QStringLiteral("123456"), QStringLiteral("Sterbefall"), o.files,
+                             o.clock);
         file(o, FilingOutcome::Accepted, attachment);
-        EXPECT_EQ(o.filesIn(kArchive), QStringList({"Sterbefall_123456_2024-07-15.ausg", "Sterbefall_123456_2024-07-15.result"}));
+        EXPECT_EQ(o.filesIn(kArchive),
+                  QStringList({"Sterbefall_123456_2024-07-15.ausg", "Sterbefall_123456_2024-07-15.result"}));
         EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - erledigt!\r\n")));
     }
 }
@@ -73,7 +76,8 @@ TEST(Filing, QuarantineAndFailurePanesButtonsAndPause) {
     const double before = o.clock.pausedSeconds();
     file(o, FilingOutcome::Quarantine);
     EXPECT_DOUBLE_EQ(o.clock.pausedSeconds() - before, 3);
-    EXPECT_EQ(o.screen.quarantinePane.data(), QStringLiteral("Fehler im Quarantine-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
+    EXPECT_EQ(o.screen.quarantinePane.data(),
+              QStringLiteral("Fehler im Quarantine-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
     EXPECT_EQ(o.screen.retryQuarantineButton.colorBG(), 7);
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({F}));
     EXPECT_TRUE(o.screen.outboxPane.data().contains(F + QStringLiteral(" - Adresse?")));
@@ -81,7 +85,8 @@ TEST(Filing, QuarantineAndFailurePanesButtonsAndPause) {
     QueueOffice p;
     prepareOrder(p);
     file(p, FilingOutcome::Failure);
-    EXPECT_EQ(p.screen.failurePane.data(), QStringLiteral("Fehler im Failure-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
+    EXPECT_EQ(p.screen.failurePane.data(),
+              QStringLiteral("Fehler im Failure-Ordner:\r\n") + F + QStringLiteral(" - FEHLER"));
     EXPECT_EQ(p.screen.retryFailureButton.colorBG(), 7);
     EXPECT_EQ(p.filesIn(QStringLiteral("Ausgang/failure")),
               QStringList({F, QStringLiteral("Sterbefall_123456_2024-07-15.result")}));
@@ -94,9 +99,11 @@ TEST(Filing, NoAddressAndNeitherLeaveEverythingInTheOutbox) {
         QueueOffice o;
         prepareOrder(o);
         file(o, outcome);
-        EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({F, QStringLiteral("Sterbefall_123456_2024-07-15.result")}));
+        EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")),
+                  QStringList({F, QStringLiteral("Sterbefall_123456_2024-07-15.result")}));
         EXPECT_TRUE(o.readSendLog().isEmpty());
-        EXPECT_EQ(o.screen.outboxPane.data().contains(F + QStringLiteral(" - @Fehler!")), outcome == FilingOutcome::NoAddress);
+        EXPECT_EQ(o.screen.outboxPane.data().contains(F + QStringLiteral(" - @Fehler!")),
+                  outcome == FilingOutcome::NoAddress);
     }
 }
 
@@ -140,7 +147,9 @@ TEST(Filing, FailedCopyNeverErasesTheSource) {
     } cases[] = {
         {"archive folder missing", FilingOutcome::Accepted, [](QueueOffice&) {}, kArchive},
         {"quarantine folder missing", FilingOutcome::Quarantine,
-         [](QueueOffice& o) { QDir(o.office.native(QStringLiteral("ZUMA/CMail/Ausgang/quarantine"))).removeRecursively(); },
+         [](QueueOffice& o) {
+             QDir(o.office.native(QStringLiteral("ZUMA/CMail/Ausgang/quarantine"))).removeRecursively();
+         },
          QStringLiteral("Ausgang/quarantine")},
         {"failure folder is a file", FilingOutcome::Failure,
          [](QueueOffice& o) {
@@ -156,7 +165,8 @@ TEST(Filing, FailedCopyNeverErasesTheSource) {
         file(o, c.outcome);
         EXPECT_EQ(setAside(o), "a@b|||B|||T|||C:\\ZUMA\\PDF\\v.pdf") << c.name;
         if (c.outcome != FilingOutcome::Quarantine) {
-            EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/CMail/Ausgang/Sterbefall_123456_2024-07-15.result"))) << c.name;
+            EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/CMail/Ausgang/Sterbefall_123456_2024-07-15.result")))
+                << c.name;
         }
         if (!c.target.isEmpty()) {
             EXPECT_FALSE(o.filesIn(c.target).contains(F)) << c.name;
@@ -209,9 +219,9 @@ TEST(Filing, ALogLockedByAnotherProgramIsWaitedForTenSecondsAndNamed) {
     QueueOffice o;
     prepareOrder(o);
     createArchiveFolders(o.shared.cDatver, QStringLiteral("123456"), QStringLiteral("Sterbefall"), o.files, o.clock);
-    std::unique_ptr<dbf::Table> other =
-        std::move(dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared)
-                      .value());
+    std::unique_ptr<dbf::Table> other = std::move(
+        dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared)
+            .value());
     ASSERT_TRUE(other->lockFile());
     const double before = o.clock.pausedSeconds();
     file(o, FilingOutcome::Accepted);

@@ -24,9 +24,11 @@ QString SendeFehler(const QString& cDatver, const FileSystem& files, int nFQ) {
     const bool failure = errorFolder(nFQ) == Folder::Failure;
     const QStringList entries = files.list(orderPattern(cDatver, errorFolder(nFQ)));
     if (entries.isEmpty())
-        return CRLF + (failure ? QStringLiteral("Failure-Ordner ist leer.") : QStringLiteral("Quarantine-Ordner ist leer."));
-    QString text = CRLF + QStringLiteral("ACHTUNG:") + CRLF +
-                   (failure ? QStringLiteral("Fehler im Failure-Ordner:") : QStringLiteral("Fehler im Quarantine-Ordner:"));
+        return CRLF +
+               (failure ? QStringLiteral("Failure-Ordner ist leer.") : QStringLiteral("Quarantine-Ordner ist leer."));
+    QString text =
+        CRLF + QStringLiteral("ACHTUNG:") + CRLF +
+        (failure ? QStringLiteral("Fehler im Failure-Ordner:") : QStringLiteral("Fehler im Quarantine-Ordner:"));
     const QString mark = failure ? QStringLiteral(" - Fehler") : QStringLiteral(" - Adresse?");
     for (const QString& name : entries) text += CRLF + name + mark;
     return text;

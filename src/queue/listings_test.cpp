@@ -20,8 +20,9 @@ TEST(Listings, OutboxWithTwoOrdersAndTheCurrentTime) {
     o.writeOrder(QStringLiteral("b_123456_x.AUSG"), "x");
     o.writeOrder(QStringLiteral("c_123456_x.result"), "x");
     o.clock.pause(83);  // 09:01:23
-    EXPECT_EQ(MailAusgang(o.shared.cDatver, o.files, o.clock),
-              "\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:01:23 Uhr:\r\na_123456_x.ausg\r\nb_123456_x.AUSG\r\n");
+    EXPECT_EQ(
+        MailAusgang(o.shared.cDatver, o.files, o.clock),
+        "\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:01:23 Uhr:\r\na_123456_x.ausg\r\nb_123456_x.AUSG\r\n");
 }
 
 TEST(Listings, FailureAndQuarantineFolders) {
@@ -32,10 +33,12 @@ TEST(Listings, FailureAndQuarantineFolders) {
     o.office.write(QStringLiteral("ZUMA/CMail/Ausgang/failure/a.result"), "x");
     o.office.write(QStringLiteral("ZUMA/CMail/Ausgang/failure/b.ausg"), "x");
     o.office.write(QStringLiteral("ZUMA/CMail/Ausgang/quarantine/q.ausg"), "x");
-    const QString failure = QStringLiteral("\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\na.ausg - Fehler\r\nb.ausg - Fehler");
+    const QString failure =
+        QStringLiteral("\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\na.ausg - Fehler\r\nb.ausg - Fehler");
     EXPECT_EQ(SendeFehler(o.shared.cDatver, o.files), failure);
     EXPECT_EQ(SendeFehler(o.shared.cDatver, o.files, 0), failure);
-    EXPECT_EQ(SendeFehler(o.shared.cDatver, o.files, 2), "\r\nACHTUNG:\r\nFehler im Quarantine-Ordner:\r\nq.ausg - Adresse?");
+    EXPECT_EQ(SendeFehler(o.shared.cDatver, o.files, 2),
+              "\r\nACHTUNG:\r\nFehler im Quarantine-Ordner:\r\nq.ausg - Adresse?");
 }
 
 TEST(Listings, MissingFoldersListAsEmpty) {

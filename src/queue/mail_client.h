@@ -71,7 +71,7 @@ OrderMail orderMailFor(const QString& cMailResName, const MailOrder& order, cons
 // Shows the mail, starts the client and judges its result file. A client that cannot
 // be started, or a call that cannot be made, is not waited for.
 MailResult sendOrderMail(Shared& shared, QueueContext& context, const ConnectionData& connection,
-                          const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail);
+                         const QString& cMailAusName, const QString& cMailResName, const OrderMail& mail);
 
 // Starts the client for a report mail; its result is not read.
 void sendReportMail(const Shared& shared, QueueContext& context, const ConnectionData& connection,

@@ -36,9 +36,17 @@ TEST(MailClient, EmptyAttachmentKeepsTheOption) {
 
 TEST(MailClient, ArgumentVectorKeepsBlanksInsideOneArgument) {
     const OrderMail mail{"r@x", "Ihre Unterlagen", "Sehr geehrte\r\nDamen", "C:\\PDF\\V 1.pdf", "C:\\ZUMA\\X.result"};
-    const QList<QByteArray> expected = {"-host:user:pw@H:587", "-starttls", "-to:r@x", "-from:S", "-reply-to:B",
-                                        "-subject:Ihre Unterlagen", "-body:Sehr geehrte\r\nDamen",
-                                        "-a:C:\\PDF\\V 1.pdf", "-dsn:SFD", "-mdn", "-results:C:\\ZUMA\\X.result"};
+    const QList<QByteArray> expected = {"-host:user:pw@H:587",
+                                        "-starttls",
+                                        "-to:r@x",
+                                        "-from:S",
+                                        "-reply-to:B",
+                                        "-subject:Ihre Unterlagen",
+                                        "-body:Sehr geehrte\r\nDamen",
+                                        "-a:C:\\PDF\\V 1.pdf",
+                                        "-dsn:SFD",
+                                        "-mdn",
+                                        "-results:C:\\ZUMA\\X.result"};
     EXPECT_EQ(orderArguments(kConnection, mail), expected);
 }
 
@@ -47,9 +55,16 @@ TEST(MailClient, ReportMailQuotesOnlyTheValuesAndRepliesToTheSender) {
     EXPECT_EQ(reportParameterString(kConnection, mail),
               "-host:user:pw@H:587 -starttls -to:op@x -from:S -reply-to:S -subject:\"F E H L E R - Meldung von CMail\" "
               "-body:\"A C H T U N G :\" -dsn:SFD -mdn -results:\"Fehlermail.result\"");
-    const QList<QByteArray> expected = {"-host:user:pw@H:587", "-starttls", "-to:op@x", "-from:S", "-reply-to:S",
-                                        "-subject:F E H L E R - Meldung von CMail", "-body:A C H T U N G :",
-                                        "-dsn:SFD", "-mdn", "-results:Fehlermail.result"};
+    const QList<QByteArray> expected = {"-host:user:pw@H:587",
+                                        "-starttls",
+                                        "-to:op@x",
+                                        "-from:S",
+                                        "-reply-to:S",
+                                        "-subject:F E H L E R - Meldung von CMail",
+                                        "-body:A C H T U N G :",
+                                        "-dsn:SFD",
+                                        "-mdn",
+                                        "-results:Fehlermail.result"};
     EXPECT_EQ(reportArguments(kConnection, mail), expected);
 }
 
@@ -79,7 +94,8 @@ TEST(MailClient, ResultFileLookedForAtFiveAndFifteenSeconds) {
         {"accepted at once", PlannedAnswer::accepted(0), MailOutcome::Accepted, 7},
         {"accepted at 4 s", PlannedAnswer::accepted(4), MailOutcome::Accepted, 7},
         {"failure at 4 s", PlannedAnswer::failure(4), MailOutcome::Failure, 7},
-        {"both markers", PlannedAnswer::text(R"("status": "accepted" "status": "failure")", 1), MailOutcome::Failure, 7},
+        {"both markers", PlannedAnswer::text(R"("status": "accepted" "status": "failure")", 1), MailOutcome::Failure,
+         7},
         {"neither", PlannedAnswer::text(R"({"status": "queued"})", 1), MailOutcome::Neither, 7},
         {"two blanks", PlannedAnswer::text(R"({"status":  "accepted"})", 1), MailOutcome::Neither, 7},
         {"accepted at 12 s", PlannedAnswer::accepted(12), MailOutcome::Accepted, 17},
@@ -148,10 +164,14 @@ TEST(MailClient, ACallThatCannotBeMadeSaysWhy) {
 }
 
 TEST(MailClient, CurrentMailPaneShowsTheOrderDecodedForDisplay) {
-    const OrderMail mail{"r@x", "Gr\xFC\xDF" "e", "Text", "C:\\a.pdf", "x.result"};
-    EXPECT_EQ(currentMailText(QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"), mail),
-              QStringLiteral("Diese E-Mail wird jetzt gesendet:\r\nC:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg : \r\n\r\n"
-                             "Diese Mail geht an: \r\nr@x\r\nBetreff: \r\nGrüße\r\nText: \r\nText\r\nAnhang: \r\nC:\\a.pdf"));
+    const OrderMail mail{"r@x",
+                         "Gr\xFC\xDF"
+                         "e",
+                         "Text", "C:\\a.pdf", "x.result"};
+    EXPECT_EQ(
+        currentMailText(QStringLiteral("C:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg"), mail),
+        QStringLiteral("Diese E-Mail wird jetzt gesendet:\r\nC:\\ZUMA\\CMail\\Ausgang\\A_123456_x.ausg : \r\n\r\n"
+                       "Diese Mail geht an: \r\nr@x\r\nBetreff: \r\nGrüße\r\nText: \r\nText\r\nAnhang: \r\nC:\\a.pdf"));
 }
 
 }  // namespace

@@ -48,13 +48,8 @@ TEST(OrderFile, RecipientLists) {
         QByteArray field;
         QList<QByteArray> recipients;
     } cases[] = {
-        {"{A,B}", {"A", "B"}},
-        {"{A, B}", {"A", " B"}},
-        {"{A,B", {"{A", "B"}},
-        {"{A,}", {"A"}},
-        {"{}", {}},
-        {"{A,,B}", {"A", "", "B"}},
-        {"x{A}", {"{A"}},
+        {"{A,B}", {"A", "B"}},      {"{A, B}", {"A", " B"}}, {"{A,B", {"{A", "B"}}, {"{A,}", {"A"}}, {"{}", {}},
+        {"{A,,B}", {"A", "", "B"}}, {"x{A}", {"{A"}},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(parseOrder(c.field).isList());

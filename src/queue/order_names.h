@@ -17,19 +17,19 @@ namespace sendwerk {
 // The names of one order "…\CMail\Ausgang\Brief_123456_2024-07-15.ausg" (all DOS paths
 // below the data root, except F and the three parts taken from the name).
 struct OrderNames {
-    QString F;                // the file name as the listing gave it
-    QString cMailAusName;     // the order in the outbox
-    QString cMailResName;     // the mail client's result file in the outbox (".result")
-    QString cMailFailName;    // the order filed in the failure folder
-    QString cMailFailure;     // its result file in the failure folder (".result")
-    QString cMailQuarantine;  // the order filed in the quarantine folder
-    QString cAuftrag;         // the order number: the six characters before the last "_"
-    QString cMailFormular;    // the name up to 18 characters after its first "_": in the usual form
-                              // "Brief_123456_2024-07-15.ausg", the name without ".ausg"
-    QString cMailForm;        // the form name: the name up to its first "_" ("Brief")
-    QString cMailGesendet;    // the order in the archive, "…\CMail\gesendet\<cAuftrag>\<cMailForm>\"
-    QString cMailResGesendet; // its result file in the archive (".result")
-    QString cMailAnhGesendet; // the archive copy of its attachment (".pdf")
+    QString F;                 // the file name as the listing gave it
+    QString cMailAusName;      // the order in the outbox
+    QString cMailResName;      // the mail client's result file in the outbox (".result")
+    QString cMailFailName;     // the order filed in the failure folder
+    QString cMailFailure;      // its result file in the failure folder (".result")
+    QString cMailQuarantine;   // the order filed in the quarantine folder
+    QString cAuftrag;          // the order number: the six characters before the last "_"
+    QString cMailFormular;     // the name up to 18 characters after its first "_": in the usual form
+                               // "Brief_123456_2024-07-15.ausg", the name without ".ausg"
+    QString cMailForm;         // the form name: the name up to its first "_" ("Brief")
+    QString cMailGesendet;     // the order in the archive, "…\CMail\gesendet\<cAuftrag>\<cMailForm>\"
+    QString cMailResGesendet;  // its result file in the archive (".result")
+    QString cMailAnhGesendet;  // the archive copy of its attachment (".pdf")
 };
 
 std::optional<OrderNames> deriveOrderNames(const QString& cDatver, const QString& F);

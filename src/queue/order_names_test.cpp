@@ -17,7 +17,8 @@ TEST(OrderNames, DerivesEveryNameOfTheStandardExample) {
     EXPECT_EQ(n->cMailFormular, "Sterbefall_123456_2024-07-15");
     EXPECT_EQ(n->cMailForm, "Sterbefall");
     EXPECT_EQ(n->cMailGesendet, "C:\\ZUMA\\CMail\\gesendet\\123456\\Sterbefall\\Sterbefall_123456_2024-07-15.ausg");
-    EXPECT_EQ(n->cMailResGesendet, "C:\\ZUMA\\CMail\\gesendet\\123456\\Sterbefall\\Sterbefall_123456_2024-07-15.result");
+    EXPECT_EQ(n->cMailResGesendet,
+              "C:\\ZUMA\\CMail\\gesendet\\123456\\Sterbefall\\Sterbefall_123456_2024-07-15.result");
     EXPECT_EQ(n->cMailAnhGesendet, "C:\\ZUMA\\CMail\\gesendet\\123456\\Sterbefall\\Sterbefall_123456_2024-07-15.pdf");
 }
 
@@ -45,7 +46,8 @@ TEST(OrderNames, PositionRulesApplyToTheWholePath) {
         EXPECT_EQ(n->cAuftrag, c.auftrag) << c.root << c.F;
         EXPECT_EQ(n->cMailFormular, c.formular) << c.root << c.F;
         EXPECT_EQ(n->cMailForm, c.form) << c.root << c.F;
-        EXPECT_TRUE(n->cMailGesendet.endsWith(QStringLiteral("CMail\\gesendet\\") + c.auftrag + '\\' + c.form + '\\' + c.F))
+        EXPECT_TRUE(
+            n->cMailGesendet.endsWith(QStringLiteral("CMail\\gesendet\\") + c.auftrag + '\\' + c.form + '\\' + c.F))
             << n->cMailGesendet.toStdString();
     }
 }
@@ -56,9 +58,9 @@ TEST(OrderNames, NamesWithoutOrderNumberOrFormAreUnusable) {
         const char* F;
     } cases[] = {
         {"C:\\ZUMA\\", "ohneunterstrich.ausg"},
-        {"C:\\ZUMA\\", "kurz_x.ausg"},        // five characters before the last underscore
-        {"C:\\ZUMA\\", "_123456.ausg"},       // nothing before it at all
-        {"C:\\ZU_MA_DATEN\\", "Sterbefall_123456_x.ausg"},  // the root's underscores leave no form name
+        {"C:\\ZUMA\\", "kurz_x.ausg"},                             // five characters before the last underscore
+        {"C:\\ZUMA\\", "_123456.ausg"},                            // nothing before it at all
+        {"C:\\ZU_MA_DATEN\\", "Sterbefall_123456_x.ausg"},         // the root's underscores leave no form name
         {"C:\\ZUMA\\", "Sterbefall_123456_\u20ACuro\u4E2D.ausg"},  // not writable in Windows-1252
     };
     for (const auto& c : cases)

@@ -5,7 +5,8 @@
 namespace sendwerk {
 namespace {
 
-const QString kListing = QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\nab.ausg\r\nb.ausg\r\n");
+const QString kListing =
+    QStringLiteral("\r\nMailAusgang\r\nDiese Mails sind zu versenden um 09:00:00 Uhr:\r\nab.ausg\r\nb.ausg\r\n");
 
 TEST(PaneText, MarkFirstOccurrence) {
     // b.ausg lies inside ab.ausg: the earlier line gets the mark, as the office knows it.

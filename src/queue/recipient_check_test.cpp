@@ -39,13 +39,13 @@ TEST(RecipientCheck, WhitelistPlaceholdersAndAddressTest) {
         {"Notiz", "004712", false, Verdict::NoAddress, "Notiz"},  // "E-Mail:" only counts in a list
         {"Notiz", "004712", true, Verdict::Send, "liste@kunde.de"},
         {"Notiz", "004713", false, Verdict::NoAddress, "Notiz"},
-        {"Notiz", "004714", false, Verdict::NoAddress, ""},  // no line end after the address
+        {"Notiz", "004714", false, Verdict::NoAddress, ""},       // no line end after the address
         {"email", "004711", false, Verdict::NoAddress, "email"},  // placeholders are case-sensitive
         {"", "004711", true, Verdict::NoAddress, ""},
     };
     for (const auto& c : cases) {
-        const RecipientResult r = checkRecipient(c.recipient, QString::fromLatin1(c.auftrag), c.list, whitelist, o.areas,
-                                                 o.context.orderTableFolder);
+        const RecipientResult r = checkRecipient(c.recipient, QString::fromLatin1(c.auftrag), c.list, whitelist,
+                                                 o.areas, o.context.orderTableFolder);
         EXPECT_EQ(r.verdict, c.verdict) << c.recipient << " " << c.auftrag;
         EXPECT_EQ(r.address, c.address) << c.recipient << " " << c.auftrag;
     }
@@ -54,8 +54,8 @@ TEST(RecipientCheck, WhitelistPlaceholdersAndAddressTest) {
 
 TEST(RecipientCheck, PlaceholderNotOnTheWhitelistIsQuarantinedBeforeAnyLookup) {
     QueueOffice o(false);  // no order table at all: a lookup would throw
-    const RecipientResult r = checkRecipient("Email", QStringLiteral("004711"), false, Whitelist("ok@firma.de"), o.areas,
-                                             o.context.orderTableFolder);
+    const RecipientResult r = checkRecipient("Email", QStringLiteral("004711"), false, Whitelist("ok@firma.de"),
+                                             o.areas, o.context.orderTableFolder);
     EXPECT_EQ(r.verdict, Verdict::Quarantine);
 }
 

@@ -9,8 +9,8 @@ namespace sendwerk {
 
 namespace {
 
-void sendReport(const Shared& shared, QueueContext& context, const ConnectionData& connection,
-                const char* subject, const QString& text) {
+void sendReport(const Shared& shared, QueueContext& context, const ConnectionData& connection, const char* subject,
+                const QString& text) {
     ReportMail mail;
     mail.recipient = encode1252(context.errorReportAddress).bytes;
     mail.subject = subject;

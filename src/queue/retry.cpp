@@ -42,7 +42,8 @@ bool Wiederholen(Shared& shared, QueueContext& context, int nFQ) {
         if (!copied) {
             // The order stays in its folder; the operator learns why.
             allBack = false;
-            report = extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.cause() + ')');
+            report =
+                extendReport(report, heading, G + QStringLiteral(" - nicht zurückgeholt! (") + copied.cause() + ')');
             continue;
         }
         context.files.erase(folder + G);
@@ -53,7 +54,8 @@ bool Wiederholen(Shared& shared, QueueContext& context, int nFQ) {
     Pane* pane = failure ? shared.screen.oMle2 : shared.screen.oMle3;
     Button* button = failure ? shared.screen.oXbpBW1 : shared.screen.oXbpBW2;
     if (allBack) {
-        pane->setData(CRLF + (failure ? QStringLiteral("Failure-Ordner ist geleert.") : QStringLiteral("Quarantine-Ordner ist geleert.")));
+        pane->setData(CRLF + (failure ? QStringLiteral("Failure-Ordner ist geleert.")
+                                      : QStringLiteral("Quarantine-Ordner ist geleert.")));
         button->setColorBG(kButtonDefaultColour);
     } else {
         pane->setData(SendeFehler(shared.cDatver, context.files, nFQ));

@@ -8,9 +8,8 @@ void MemoryPane::setData(const QString& text) {
 }
 
 ScreenParts MemoryScreen::parts() {
-    return {&outboxPane,  &failurePane,        &quarantinePane,        &pendingPane, &currentPane,
-            &sendButton,  &haltButton,         &endButton,             &retryFailureButton,
-            &retryQuarantineButton, &stopButton, &logButton};
+    return {&outboxPane, &failurePane, &quarantinePane,     &pendingPane,           &currentPane, &sendButton,
+            &haltButton, &endButton,   &retryFailureButton, &retryQuarantineButton, &stopButton,  &logButton};
 }
 
 }  // namespace sendwerk

@@ -66,11 +66,11 @@ private:
 // buttons of the main window. Borrowed pointers, null until a screen is attached; a
 // screen is attached or detached as a whole (`shared.screen = window.screenParts()`).
 struct ScreenParts {
-    Pane* oMle1 = nullptr;   // the outbox: what is to be sent, and how each order ended
-    Pane* oMle2 = nullptr;   // the failure folder
-    Pane* oMle3 = nullptr;   // the quarantine folder
-    Pane* oMle20 = nullptr;  // the orders of the run still to be sent
-    Pane* oMle30 = nullptr;  // the mail being sent now
+    Pane* oMle1 = nullptr;      // the outbox: what is to be sent, and how each order ended
+    Pane* oMle2 = nullptr;      // the failure folder
+    Pane* oMle3 = nullptr;      // the quarantine folder
+    Pane* oMle20 = nullptr;     // the orders of the run still to be sent
+    Pane* oMle30 = nullptr;     // the mail being sent now
     Button* oXbpBS = nullptr;   // send
     Button* oXbpBH = nullptr;   // halt the continuous mode
     Button* oXbpBEn = nullptr;  // end the program in order

@@ -12,8 +12,8 @@ QString sendLogTable(const QString& cDatver) { return cDatver + QStringLiteral("
 QString sendLogFile(const QString& cDatver) { return sendLogTable(cDatver) + QStringLiteral(".DBF"); }
 
 QList<dbf::FieldDef> sendLogFields() {
-    return {{QStringLiteral("AUFTRNR"), 'C', 6, 0},  {QStringLiteral("ART"), 'C', 1, 0},
-            {QStringLiteral("DATUM"), 'C', 10, 0},   {QStringLiteral("ZEIT"), 'C', 8, 0},
+    return {{QStringLiteral("AUFTRNR"), 'C', 6, 0},   {QStringLiteral("ART"), 'C', 1, 0},
+            {QStringLiteral("DATUM"), 'C', 10, 0},    {QStringLiteral("ZEIT"), 'C', 8, 0},
             {QStringLiteral("FORMULAR"), 'C', 50, 0}, {QStringLiteral("ADRESSE"), 'C', 50, 0}};
 }
 
@@ -40,8 +40,8 @@ QString sendLogFieldFault(dbf::WorkAreas& areas, const QString& cDatver) {
         .arg(sendLogFile(cDatver), missing.join(QStringLiteral(", ")));
 }
 
-Result<> appendSendLog(dbf::WorkAreas& areas, Clock& clock, const QString& auftrnr, char art,
-                       const QString& formular, const QByteArray& adresse) {
+Result<> appendSendLog(dbf::WorkAreas& areas, Clock& clock, const QString& auftrnr, char art, const QString& formular,
+                       const QByteArray& adresse) {
     const dbf::ScopedSelection selection(areas, kSendLogArea);
     dbf::Table& log = areas.current();
     const Result<> appended = log.appendRecord({{QStringLiteral("AUFTRNR"), encode1252(auftrnr).bytes},

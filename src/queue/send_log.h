@@ -41,7 +41,7 @@ inline constexpr double kSendLogLockSeconds = 10;
 
 // Values longer than their field are cut by the table engine; the texts are stored in
 // Windows-1252. Fails (nothing written) when another program keeps the table locked.
-Result<> appendSendLog(dbf::WorkAreas& areas, Clock& clock, const QString& auftrnr, char art,
-                       const QString& formular, const QByteArray& adresse);
+Result<> appendSendLog(dbf::WorkAreas& areas, Clock& clock, const QString& auftrnr, char art, const QString& formular,
+                       const QByteArray& adresse);
 
 }  // namespace sendwerk

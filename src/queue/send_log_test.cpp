@@ -16,8 +16,8 @@ using testing::QueueOffice;
 TEST(SendLog, CreatedWithExactlySixCharacterFields) {
     QueueOffice o;
     std::unique_ptr<dbf::Table> log;
-    ASSERT_TRUE(take(log, dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")),
-                                           dbf::ShareMode::Shared)));
+    ASSERT_TRUE(take(
+        log, dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared)));
     const struct {
         const char* name;
         int width;
@@ -38,7 +38,9 @@ TEST(SendLog, AppendCutsPadsCommitsAndKeepsTheSelectedArea) {
     appendSendLog(o.areas, o.clock, QStringLiteral("123456"), 'M', longForm, "M\xFCller@x.de");
     EXPECT_EQ(o.areas.selected(), 3);
     std::unique_ptr<dbf::Table> log;
-    log = std::move(dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared).value());
+    log = std::move(
+        dbf::Table::open(o.office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared)
+            .value());
     ASSERT_EQ(log->recCount(), 1);
     log->goTop();
     EXPECT_EQ(log->rawField(QStringLiteral("DATUM")), "15.07.24  ");

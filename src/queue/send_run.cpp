@@ -131,7 +131,8 @@ private:
                                                      context_.areas, context_.orderTableFolder);
         const Recipient recipient{order.recipientField, check.address};
         if (check.verdict != Verdict::Send) {
-            fileOutcome(shared_, context_, filingOutcome(check.verdict), names, {}, recipient, order.cMail_Anhang, state);
+            fileOutcome(shared_, context_, filingOutcome(check.verdict), names, {}, recipient, order.cMail_Anhang,
+                        state);
             return OrderEnd::Skipped;
         }
         const MailResult sent = send(names, order, check.address);
@@ -148,8 +149,8 @@ private:
         for (int n = 1; n <= N; ++n) {
             const OrderNames suffixed = withRecipientSuffix(names, n);
             const QByteArray& written = recipients[n - 1];
-            const RecipientResult check = checkRecipient(written, names.cAuftrag, true, whitelist_, context_.areas,
-                                                         context_.orderTableFolder);
+            const RecipientResult check =
+                checkRecipient(written, names.cAuftrag, true, whitelist_, context_.areas, context_.orderTableFolder);
             const Recipient recipient{written, check.address};
             const ListPosition position{n, N};
             if (check.verdict != Verdict::Send) {
@@ -228,7 +229,8 @@ void noAnswerReport(Shared& shared, QueueContext& context, const ConnectionData&
 
 QString incompleteConnectionText(int valueCount) {
     return CRLF + QStringLiteral("Verbindungsdaten unvollständig: ") + QString::number(valueCount) +
-           QStringLiteral(" von 6 Werten in CMail\\Verbindung.dat.") + CRLF + QStringLiteral("Es wurde nichts gesendet.");
+           QStringLiteral(" von 6 Werten in CMail\\Verbindung.dat.") + CRLF +
+           QStringLiteral("Es wurde nichts gesendet.");
 }
 
 RunEnd workOutbox(Shared& shared, QueueContext& context) {

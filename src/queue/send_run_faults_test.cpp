@@ -143,14 +143,16 @@ TEST(SendRunFaults, AnOrderThatCannotBeFiledIsHandledOnce) {
         EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("Erledigt, aber nicht abgelegt")))
             << o.screen.outboxPane.data().toStdString();
         ASSERT_EQ(o.client.reportMails().size(), 1) << "the error report names it";
-        EXPECT_TRUE(decode1252(o.client.reportMails()[0].value("-body:")).contains(F + QStringLiteral(".ablagefehler")));
+        EXPECT_TRUE(
+            decode1252(o.client.reportMails()[0].value("-body:")).contains(F + QStringLiteral(".ablagefehler")));
         EXPECT_EQ(Senden(o.shared, o.context), RunEnd::EmptyOutbox) << "the next run does not take it again";
 
         EXPECT_EQ(o.client.orderMails().size(), c.mails);
         const QList<LogRecord> log = o.readSendLog();
         ASSERT_EQ(log.size(), 1);
         EXPECT_EQ(log[0].art, c.art);
-        EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F + ".ablagefehler"), c.recipient + "|||B|||T|||");
+        EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/") + F + ".ablagefehler"),
+                  c.recipient + "|||B|||T|||");
     }
 }
 
@@ -195,12 +197,16 @@ TEST(SendRunFaults, LeftoversOfInterruptedCopiesAreRemovedAndNamed) {
     for (const QString& name : ours + others) o.office.write(QStringLiteral("ZUMA/CMail/") + name, "x");
 
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::EmptyOutbox);
-    for (const QString& name : ours) EXPECT_FALSE(o.office.exists(QStringLiteral("ZUMA/CMail/") + name)) << name.toStdString();
-    for (const QString& name : others) EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/CMail/") + name)) << name.toStdString();
+    for (const QString& name : ours)
+        EXPECT_FALSE(o.office.exists(QStringLiteral("ZUMA/CMail/") + name)) << name.toStdString();
+    for (const QString& name : others)
+        EXPECT_TRUE(o.office.exists(QStringLiteral("ZUMA/CMail/") + name)) << name.toStdString();
     const QString pane = o.screen.outboxPane.data();
-    EXPECT_TRUE(pane.startsWith(QStringLiteral("\r\nMailAusgang ist leer\r\n\r\nReste abgebrochener Schreibvorgänge entfernt:")))
+    EXPECT_TRUE(pane.startsWith(
+        QStringLiteral("\r\nMailAusgang ist leer\r\n\r\nReste abgebrochener Schreibvorgänge entfernt:")))
         << pane.toStdString();
-    EXPECT_TRUE(pane.contains(QStringLiteral("C:\\ZUMA\\CMail\\gesendet\\123456\\Brief\\Brief_123456_x.ausg.~0123abcd")));
+    EXPECT_TRUE(
+        pane.contains(QStringLiteral("C:\\ZUMA\\CMail\\gesendet\\123456\\Brief\\Brief_123456_x.ausg.~0123abcd")));
     EXPECT_EQ(pane.count(QStringLiteral(".~")), 3);
 
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::EmptyOutbox);

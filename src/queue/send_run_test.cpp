@@ -53,7 +53,9 @@ TEST_F(SendRun, GuardRefusesASecondRun) {
 }
 
 TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
-    o.writeOrder(QStringLiteral("Brief_100001_x.ausg"), "ok@firma.de|||Gr\xFC\xDF" "e|||Text|||");
+    o.writeOrder(QStringLiteral("Brief_100001_x.ausg"),
+                 "ok@firma.de|||Gr\xFC\xDF"
+                 "e|||Text|||");
     o.writeOrder(QStringLiteral("Brief_100002_x.ausg"), "refuse@firma.de|||B|||T|||");
     o.writeOrder(QStringLiteral("Brief_100003_x.ausg"), "fremd@x.de|||B|||T|||");
     o.client.plan({PlannedAnswer::accepted(), PlannedAnswer::failure(3)});
@@ -63,11 +65,13 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
 
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
 
-    const QString report =
-        listing("09:00:00", {"Brief_100001_x.ausg - erledigt!", "Brief_100002_x.ausg - Fehler!", "Brief_100003_x.ausg - Adresse?"}) +
-        "\r\n\r\nAbschluss-Meldung um 09:00:32 Uhr:\r\nalle Sendungen bearbeitet!"
-        "\r\n\r\nABER:\r\nDateien im Failure-Ordner.\r\nACHTUNG:\r\nFehler im Failure-Ordner:\r\nBrief_100002_x.ausg - Fehler"
-        "\r\n\r\nABER:\r\nDateien im Quarantine-Ordner.\r\nACHTUNG:\r\nFehler im Quarantine-Ordner:\r\nBrief_100003_x.ausg - Adresse?";
+    const QString report = listing("09:00:00", {"Brief_100001_x.ausg - erledigt!", "Brief_100002_x.ausg - Fehler!",
+                                                "Brief_100003_x.ausg - Adresse?"}) +
+                           "\r\n\r\nAbschluss-Meldung um 09:00:32 Uhr:\r\nalle Sendungen bearbeitet!"
+                           "\r\n\r\nABER:\r\nDateien im Failure-Ordner.\r\nACHTUNG:\r\nFehler im "
+                           "Failure-Ordner:\r\nBrief_100002_x.ausg - Fehler"
+                           "\r\n\r\nABER:\r\nDateien im Quarantine-Ordner.\r\nACHTUNG:\r\nFehler im "
+                           "Quarantine-Ordner:\r\nBrief_100003_x.ausg - Adresse?";
     EXPECT_EQ(o.screen.outboxPane.data(), report);
     EXPECT_EQ(o.screen.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_100002_x.ausg - FEHLER");
     EXPECT_EQ(o.screen.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_100003_x.ausg - FEHLER");
@@ -77,28 +81,35 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     EXPECT_EQ(o.shared.nAufSendung, 0);
 
     ASSERT_EQ(o.client.orderMails().size(), 2);
-    EXPECT_EQ(o.client.orderMails()[0].value("-subject:"), "Gr\xFC\xDF" "e");
+    EXPECT_EQ(o.client.orderMails()[0].value("-subject:"),
+              "Gr\xFC\xDF"
+              "e");
     EXPECT_EQ(o.client.orderMails()[1].value("-to:"), "refuse@firma.de");
     ASSERT_EQ(o.client.reportMails().size(), 1);
     const testing::ClientStart& mail = o.client.reportMails()[0];
     EXPECT_EQ(mail.value("-to:"), kDefaultErrorReportAddress);
     EXPECT_EQ(mail.value("-subject:"), "F E H L E R - Meldung von Sendwerk");
-    EXPECT_EQ(decode1252(mail.value("-body:")),
-              "A C H T U N G :\r\nBeim Senden einer Mail sind folgende nicht automatisch korrigierbare Fehler passiert!\r\n" + report);
+    EXPECT_EQ(
+        decode1252(mail.value("-body:")),
+        "A C H T U N G :\r\nBeim Senden einer Mail sind folgende nicht automatisch korrigierbare Fehler passiert!\r\n" +
+            report);
     EXPECT_EQ(mail.value("-reply-to:"), "buero@example.org");
-    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 37);  // 32 for the orders (1 of them settle time), 5 after the report mail
+    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(),
+                     37);  // 32 for the orders (1 of them settle time), 5 after the report mail
 
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).isEmpty());
-    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/100001/Brief")), QStringList({"Brief_100001_x.ausg", "Brief_100001_x.result"}));
-    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/failure")), QStringList({"Brief_100002_x.ausg", "Brief_100002_x.result"}));
+    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/100001/Brief")),
+              QStringList({"Brief_100001_x.ausg", "Brief_100001_x.result"}));
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/failure")),
+              QStringList({"Brief_100002_x.ausg", "Brief_100002_x.result"}));
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_100003_x.ausg"}));
 
     const QList<LogRecord> log = o.readSendLog();
     ASSERT_EQ(log.size(), 3);
     const struct {
         const char *auftrnr, *art, *zeit, *adresse;
-    // Each record is written as soon as the outcome is known (the quarantine's before
-    // its pause of 3 s).
+        // Each record is written as soon as the outcome is known (the quarantine's before
+        // its pause of 3 s).
     } expected[] = {{"100001", "M", "09:00:11", "ok@firma.de"},
                     {"100002", "F", "09:00:23", "refuse@firma.de"},
                     {"100003", "Q", "09:00:29", "fremd@x.de"}};
@@ -115,15 +126,17 @@ TEST_F(SendRun, ThreeSingleOrdersAcceptedFailureQuarantine) {
     // the other once more.
     Wiederholen(o.shared, o.context);
     Wiederholen(o.shared, o.context, 2);
-    EXPECT_TRUE(o.screen.outboxPane.data().endsWith(
-        "\r\nzurück aus dem Failure-Ordner:\r\nBrief_100002_x.ausg\r\n\r\nzurück aus dem Quarantine-Ordner:\r\nBrief_100003_x.ausg"));
+    EXPECT_TRUE(
+        o.screen.outboxPane.data().endsWith("\r\nzurück aus dem Failure-Ordner:\r\nBrief_100002_x.ausg\r\n\r\nzurück "
+                                            "aus dem Quarantine-Ordner:\r\nBrief_100003_x.ausg"));
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_100002_x.ausg", "Brief_100003_x.ausg"}));
     EXPECT_EQ(o.screen.retryFailureButton.colorBG(), 0);
     EXPECT_EQ(o.screen.retryQuarantineButton.colorBG(), 0);
     o.client.plan(PlannedAnswer::accepted());
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_100003_x.ausg"}));
-    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/100002/Brief")), QStringList({"Brief_100002_x.ausg", "Brief_100002_x.result"}));
+    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/100002/Brief")),
+              QStringList({"Brief_100002_x.ausg", "Brief_100002_x.result"}));
     EXPECT_EQ(o.readSendLog().size(), 5);
 }
 
@@ -139,11 +152,13 @@ TEST_F(SendRun, ListOfThreeRecipientsAcceptedFailureQuarantine) {
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/200001/Brief")),
               QStringList({"Brief_200001_x-1.ausg", "Brief_200001_x-1.pdf", "Brief_200001_x-1.result"}));
-    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/failure")), QStringList({"Brief_200001_x-2.ausg", "Brief_200001_x-2.result"}));
+    EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/failure")),
+              QStringList({"Brief_200001_x-2.ausg", "Brief_200001_x-2.result"}));
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang/quarantine")), QStringList({"Brief_200001_x-3.ausg"}));
     EXPECT_EQ(o.office.read(QStringLiteral("ZUMA/CMail/Ausgang/quarantine/Brief_200001_x-3.ausg")), order);
-    EXPECT_TRUE(o.screen.outboxPane.data().startsWith(
-        listing("09:00:00", {"Brief_200001_x.ausg-1 erledigt!\r\nBrief_200001_x.ausg-2 Fehler!\r\nBrief_200001_x.ausg-3 Adresse?"})))
+    EXPECT_TRUE(o.screen.outboxPane.data().startsWith(listing(
+        "09:00:00",
+        {"Brief_200001_x.ausg-1 erledigt!\r\nBrief_200001_x.ausg-2 Fehler!\r\nBrief_200001_x.ausg-3 Adresse?"})))
         << o.screen.outboxPane.data().toStdString();
     EXPECT_EQ(o.screen.failurePane.data(), "Fehler im Failure-Ordner:\r\nBrief_200001_x.ausg-2 FEHLER");
     EXPECT_EQ(o.screen.quarantinePane.data(), "Fehler im Quarantine-Ordner:\r\nBrief_200001_x.ausg-3 Adresse?");
@@ -176,8 +191,11 @@ TEST_F(SendRun, OrdersThatReachNoEndStateStayInTheOutbox) {
     for (const auto& c : cases) o.writeOrder(QString::fromLatin1(c.name), c.content);
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::Completed);
     for (const auto& c : cases) {
-        EXPECT_TRUE(o.screen.outboxPane.data().contains(QStringLiteral("\r\n") + c.name + c.mark + QStringLiteral("\r\n"))) << c.name;
-        EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")).contains(QString::fromLatin1(c.name)), QByteArray(c.mark) != " - erledigt!")
+        EXPECT_TRUE(
+            o.screen.outboxPane.data().contains(QStringLiteral("\r\n") + c.name + c.mark + QStringLiteral("\r\n")))
+            << c.name;
+        EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")).contains(QString::fromLatin1(c.name)),
+                  QByteArray(c.mark) != " - erledigt!")
             << c.name;
     }
     ASSERT_EQ(o.client.orderMails().size(), 1);
@@ -185,7 +203,8 @@ TEST_F(SendRun, OrdersThatReachNoEndStateStayInTheOutbox) {
     ASSERT_EQ(o.readSendLog().size(), 1);
     EXPECT_EQ(o.readSendLog()[0].auftrnr, "300005");
     EXPECT_TRUE(o.client.reportMails().isEmpty());
-    EXPECT_TRUE(o.screen.outboxPane.data().endsWith("\r\n\r\nAbschluss-Meldung um 09:00:29 Uhr:\r\nalle Sendungen bearbeitet!"))
+    EXPECT_TRUE(
+        o.screen.outboxPane.data().endsWith("\r\n\r\nAbschluss-Meldung um 09:00:29 Uhr:\r\nalle Sendungen bearbeitet!"))
         << o.screen.outboxPane.data().toStdString();
 }
 
@@ -196,14 +215,17 @@ TEST_F(SendRun, NoAnswerForTheSecondOrderEndsTheRun) {
 
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoAnswer);
 
-    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/400001/Brief")), QStringList({"Brief_400001_x.ausg", "Brief_400001_x.result"}));
+    EXPECT_EQ(o.filesIn(QStringLiteral("gesendet/400001/Brief")),
+              QStringList({"Brief_400001_x.ausg", "Brief_400001_x.result"}));
     // The late result file lands after the judgement; the order itself is untouched.
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).contains(QStringLiteral("Brief_400002_x.ausg")));
     EXPECT_TRUE(o.filesIn(QStringLiteral("Ausgang")).contains(QStringLiteral("Brief_400003_x.ausg")));
     EXPECT_EQ(o.readSendLog().size(), 1);
-    EXPECT_EQ(o.screen.pendingPane.data(), "Noch zu versendende E-Mails:\r\nBrief_400002_x.ausg\r\nBrief_400003_x.ausg\r\n");
+    EXPECT_EQ(o.screen.pendingPane.data(),
+              "Noch zu versendende E-Mails:\r\nBrief_400002_x.ausg\r\nBrief_400003_x.ausg\r\n");
     EXPECT_TRUE(o.screen.currentPane.data().contains(QStringLiteral("Brief_400002_x.ausg : ")));
-    EXPECT_EQ(o.screen.outboxPane.data(), listing("09:00:00", {"Brief_400001_x.ausg - erledigt!", "Brief_400002_x.ausg", "Brief_400003_x.ausg"}));
+    EXPECT_EQ(o.screen.outboxPane.data(),
+              listing("09:00:00", {"Brief_400001_x.ausg - erledigt!", "Brief_400002_x.ausg", "Brief_400003_x.ausg"}));
 
     ASSERT_EQ(o.client.reportMails().size(), 1);
     EXPECT_EQ(o.client.reportMails()[0].value("-subject:"), "F E H L E R - Meldung von CMail");
@@ -232,7 +254,8 @@ TEST_F(SendRun, AMissingMailClientIsNamedAndNotWaitedFor) {
     ASSERT_EQ(o.dialogs.size(), 1);
     EXPECT_EQ(o.dialogs[0].text, "Probleme beim Senden!\r\nUrsache:\r\n" + problem);
     EXPECT_FALSE(o.dialogs[0].text.contains(QStringLiteral("Mail-Server")));
-    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 6) << "the pauses up to the start (1 of them the settle time); none waits for a result";
+    EXPECT_DOUBLE_EQ(o.clock.pausedSeconds(), 6)
+        << "the pauses up to the start (1 of them the settle time); none waits for a result";
     EXPECT_EQ(o.shared.nAufSendung, 0);
 }
 
@@ -255,8 +278,9 @@ TEST_F(SendRun, IncompleteConnectionDataSendsNothing) {
     o.office.write(QStringLiteral("ZUMA/CMail/Verbindung.dat"), "smtp.example.org\r\nbuero\r\n");
     o.writeOrder(QStringLiteral("Brief_500001_x.ausg"), "ok@firma.de");
     EXPECT_EQ(Senden(o.shared, o.context), RunEnd::NoConnectionData);
-    EXPECT_EQ(o.screen.outboxPane.data(),
-              "\r\nVerbindungsdaten unvollständig: 2 von 6 Werten in CMail\\Verbindung.dat.\r\nEs wurde nichts gesendet.");
+    EXPECT_EQ(
+        o.screen.outboxPane.data(),
+        "\r\nVerbindungsdaten unvollständig: 2 von 6 Werten in CMail\\Verbindung.dat.\r\nEs wurde nichts gesendet.");
     EXPECT_TRUE(o.client.orderMails().isEmpty());
     EXPECT_EQ(o.filesIn(QStringLiteral("Ausgang")), QStringList({"Brief_500001_x.ausg"}));
     EXPECT_EQ(o.shared.nAufSendung, 0);

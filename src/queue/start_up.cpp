@@ -19,7 +19,8 @@ void readSettings(Shared& shared, const dbf::Table& settings) {
     shared.cDatver = settings.hasField(QStringLiteral("datver"))
                          ? withoutTrailingBlanks(decode1252(settings.text(QStringLiteral("datver"))))
                          : withoutTrailingBlanks(shared.cDatver);
-    const QByteArray f10 = settings.hasField(QStringLiteral("f10")) ? settings.text(QStringLiteral("f10")) : QByteArray();
+    const QByteArray f10 =
+        settings.hasField(QStringLiteral("f10")) ? settings.text(QStringLiteral("f10")) : QByteArray();
     shared.cLPT = f10.startsWith("LPT") ? withoutTrailingBlanks(decode1252(f10)) : QStringLiteral("LPT1");
 }
 

@@ -49,7 +49,8 @@ protected:
         table->commit();
     }
     void standardSettings() {
-        settingsTable({{QStringLiteral("DATVER"), 'C', 40, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"C:\\daten\\", "LPTA"});
+        settingsTable({{QStringLiteral("DATVER"), 'C', 40, 0}, {QStringLiteral("F10"), 'C', 10, 0}},
+                      {"C:\\daten\\", "LPTA"});
     }
     void serverCopy() { office.write(QStringLiteral("t/ZUMA/mwstdat.dbf"), "x"); }
 
@@ -131,7 +132,8 @@ TEST_F(StartUp, ATableThatIsNoSendLogIsRefusedWithAClearMessage) {
     standardSettings();
     serverCopy();
     ASSERT_TRUE(dbf::Table::create(office.native(QStringLiteral("c/daten/CMail/LOG_SENDWERK")),
-                                   {{QStringLiteral("AUFTRNR"), 'C', 6, 0}, {QStringLiteral("ART"), 'C', 1, 0},
+                                   {{QStringLiteral("AUFTRNR"), 'C', 6, 0},
+                                    {QStringLiteral("ART"), 'C', 1, 0},
                                     {QStringLiteral("DATUM"), 'D', 8, 0}}));
     EXPECT_FALSE(startUpChecks(shared, context, dialogs));
     ASSERT_EQ(messages.size(), 1);
@@ -190,9 +192,15 @@ TEST_F(StartUp, SettingsTableValues) {
         const char* cDatver;
         const char* cLPT;
     } cases[] = {
-        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"D:\\X\\  ", "LPT2  "}, "D:\\X\\", "LPT2"},
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}},
+         {"D:\\X\\  ", "LPT2  "},
+         "D:\\X\\",
+         "LPT2"},
         {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"   ", "PRN"}, "", "LPT1"},
-        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}}, {"C:\\A\\", ""}, "C:\\A\\", "LPT1"},
+        {{{QStringLiteral("DATVER"), 'C', 20, 0}, {QStringLiteral("F10"), 'C', 10, 0}},
+         {"C:\\A\\", ""},
+         "C:\\A\\",
+         "LPT1"},
         {{{QStringLiteral("F10"), 'C', 10, 0}}, {"LPTA"}, "C:\\ZUMA\\", "LPTA"},
         {{{QStringLiteral("DATVER"), 'C', 20, 0}}, {"C:\\B\\"}, "C:\\B\\", "LPT1"},
     };

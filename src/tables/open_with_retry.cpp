@@ -31,8 +31,8 @@ bool Net_use(dbf::WorkAreas& areas, const QString& file, bool ex_use, int wait, 
 
 int DBaufmachen(dbf::WorkAreas& areas, const QString& dat, const std::optional<QString>& ind, const QString& schalt,
                 const QString& cDatver, const TableOpenDialogs& dialogs) {
-    const QString table = dat.toUpper().startsWith(QLatin1String("MWSTDAT")) ? QString(kSettingsTable)
-                                                                              : belowDataRoot(dat, cDatver);
+    const QString table =
+        dat.toUpper().startsWith(QLatin1String("MWSTDAT")) ? QString(kSettingsTable) : belowDataRoot(dat, cDatver);
     const std::optional<QString> index = ind ? std::optional(belowDataRoot(*ind, cDatver)) : std::nullopt;
     const bool exclusive = schalt == QLatin1String("E");
     for (;;) {

@@ -54,8 +54,8 @@ class OpenWithRetryTest : public ::testing::Test {
 protected:
     OpenWithRetryTest() {
         office.makeFolder("d");
-        for (const char* table : {"C:\\ZUMA\\MWSTDAT", "C:\\ANDERS\\MWSTDAT", "C:\\ANDERS\\CMAIL\\LOG",
-                                  "D:\\DATEN\\X", "C:\\ZUMA\\server\\x"}) {
+        for (const char* table : {"C:\\ZUMA\\MWSTDAT", "C:\\ANDERS\\MWSTDAT", "C:\\ANDERS\\CMAIL\\LOG", "D:\\DATEN\\X",
+                                  "C:\\ZUMA\\server\\x"}) {
             const QString native = resolver.native(table);
             office.makeFolder(QFileInfo(native).path().mid(office.root().size() + 1));
             areas.create(table, {{"DATVER", 'C', 20, 0}, {"NR", 'N', 6, 0}});
@@ -117,8 +117,7 @@ TEST_F(OpenWithRetryTest, OnlyAnUpperCaseEOpensExclusively) {
     } cases[] = {{"E", true}, {"S", false}, {"e", false}, {"", false}, {"EX", false}};
     for (const Case& c : cases) {
         EXPECT_EQ(DBaufmachen(areas, "CMAIL\\LOG", std::nullopt, c.schalt, "C:\\ANDERS\\", recorder.dialogs()), 0);
-        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared).ok(), !c.exclusive)
-            << '"' << c.schalt << '"';
+        EXPECT_EQ(holder.use("C:\\ANDERS\\CMAIL\\LOG", ShareMode::Shared).ok(), !c.exclusive) << '"' << c.schalt << '"';
         holder.closeAll();
         areas.closeAll();
     }
@@ -188,11 +187,10 @@ TEST_F(OpenWithRetryTest, NetUseCountsItsAttempts) {
         bool opened;
         int pauses;
     } cases[] = {
-        {5, 0, false, 5},   // the pause follows the fifth attempt too
-        {1, 0, false, 1},
-        {3, 1, true, 1},    // freed during the pause: the next attempt opens it
-        {0, 12, true, 12},  // 0: keeps trying until it opens
-        {-1, 0, false, 0},  // negative: no attempt at all
+        {5, 0, false, 5},                    // the pause follows the fifth attempt too
+        {1, 0, false, 1},  {3, 1, true, 1},  // freed during the pause: the next attempt opens it
+        {0, 12, true, 12},                   // 0: keeps trying until it opens
+        {-1, 0, false, 0},                   // negative: no attempt at all
     };
     for (const Case& c : cases) {
         hold("C:\\ZUMA\\MWSTDAT");

@@ -29,10 +29,8 @@ bool isHeldInput(QEvent::Type type) {
     case QEvent::Enter:
     case QEvent::Leave:
     case QEvent::Wheel:
-    case QEvent::ContextMenu:
-        return true;
-    default:
-        return false;
+    case QEvent::ContextMenu: return true;
+    default: return false;
     }
 }
 
@@ -60,11 +58,8 @@ Event describe(QObject* target, const QEvent& e) {
         break;
     }
     case QEvent::Enter:
-    case QEvent::Leave:
-        out.number = event::MouseMove;
-        break;
-    default:
-        break;
+    case QEvent::Leave: out.number = event::MouseMove; break;
+    default: break;
     }
     return out;
 }

@@ -3,10 +3,10 @@
 //
 // An event is (number, mp1, mp2, target). Native input to any widget (keys, mouse
 // buttons and motion, pointer enter/leave, wheel, context menu) is caught by an
-// application-wide event filter, turned into an event and queued; the widget sees nothing until a loop hands the event on with handEvent(),
-// which re-delivers the native event. So while nobody takes events (a send run, a
-// waited-for program) input waits, in order, and windows keep painting. Posted events
-// (timer tick, quit, a posted Alt+L or Enter, activate) join the same queue.
+// application-wide event filter, turned into an event and queued; the widget sees nothing until a loop hands the event
+// on with handEvent(), which re-delivers the native event. So while nobody takes events (a send run, a waited-for
+// program) input waits, in order, and windows keep painting. Posted events (timer tick, quit, a posted Alt+L or Enter,
+// activate) join the same queue.
 //
 // Thread use: postEvent() may be called from any thread (the timer thread posts its
 // tick). Everything else belongs to the GUI thread. One instance per application,
@@ -30,11 +30,11 @@ namespace event {
 // Native input that has no number of its own (key release, right button, wheel ...):
 // the loops hand it on without looking at it.
 inline constexpr int NativeInput = 0;
-inline constexpr int Keyboard = 1048580;        // mp1: the key code (key_codes.h)
+inline constexpr int Keyboard = 1048580;  // mp1: the key code (key_codes.h)
 inline constexpr int LeftButtonDown = 1048583;
-inline constexpr int LeftClick = 1048589;       // the left button released
-inline constexpr int MouseMove = 1048598;       // also pointer enter and leave
-inline constexpr int Activate = 1048609;        // handed on: the target button is pushed
+inline constexpr int LeftClick = 1048589;  // the left button released
+inline constexpr int MouseMove = 1048598;  // also pointer enter and leave
+inline constexpr int Activate = 1048609;   // handed on: the target button is pushed
 inline constexpr int Quit = 1048632;
 inline constexpr int TimerTick = 134217728;
 // A window's close box, posted by the window itself: Qt reports the close box and a
@@ -47,8 +47,8 @@ struct Event {
     int number = event::NativeInput;
     qint64 mp1 = 0;
     qint64 mp2 = 0;
-    QPointer<QObject> target;           // null once the part is gone, or when posted without one
-    std::shared_ptr<QEvent> native;     // the held-back Qt event; null for posted events
+    QPointer<QObject> target;        // null once the part is gone, or when posted without one
+    std::shared_ptr<QEvent> native;  // the held-back Qt event; null for posted events
 
     bool isInput() const { return native != nullptr; }
     // True when the target is `widget` or lies inside it.
@@ -82,7 +82,9 @@ public:
     // The idle hook of a pause: windows repaint and Qt's own timers and posted events
     // run; input stays queued. Fits RealClock::setIdleHook.
     void keepPainting();
-    std::function<void()> idleHook() { return [this] { keepPainting(); }; }
+    std::function<void()> idleHook() {
+        return [this] { keepPainting(); };
+    }
 
     // Runs a popup that takes its input in a loop of its own (QMenu::exec(), a message
     // box): while `show` runs, native input goes straight to the widgets, so the popup can
@@ -124,7 +126,7 @@ private:
 
     mutable QMutex mutex_;
     std::deque<Event> queue_;           // guarded by mutex_
-    std::vector<Delivery> delivering_;   // innermost last
+    std::vector<Delivery> delivering_;  // innermost last
     int passing_ = 0;
 };
 

@@ -154,8 +154,8 @@ TEST(EventQueue, MouseInputIsNamedLikeTheOfficesEvents) {
         numbers.push_back(e.number);
         if (e.number == event::MouseMove) lastMove = e;
     }
-    const std::vector<int> expected{event::LeftButtonDown, event::LeftClick, event::NativeInput,
-                                    event::NativeInput, event::MouseMove};
+    const std::vector<int> expected{event::LeftButtonDown, event::LeftClick, event::NativeInput, event::NativeInput,
+                                    event::MouseMove};
     EXPECT_EQ(numbers, expected);
     EXPECT_EQ(lastMove.mp1, 7);
     EXPECT_EQ(lastMove.mp2, 9);

@@ -15,18 +15,18 @@ struct VirtualKeyRow {
 // Keys that are not characters, with their Windows virtual-key numbers. Letters and
 // digits need no rows: their virtual-key number is their upper-case ASCII code.
 constexpr std::array kVirtualKeys{
-    VirtualKeyRow{Qt::Key_Cancel, 0x03},     VirtualKeyRow{Qt::Key_Clear, 0x0C},
-    VirtualKeyRow{Qt::Key_Shift, 0x10},      VirtualKeyRow{Qt::Key_Control, 0x11},
-    VirtualKeyRow{Qt::Key_Alt, 0x12},        VirtualKeyRow{Qt::Key_Pause, 0x13},
-    VirtualKeyRow{Qt::Key_CapsLock, 0x14},   VirtualKeyRow{Qt::Key_PageUp, 0x21},
-    VirtualKeyRow{Qt::Key_PageDown, 0x22},   VirtualKeyRow{Qt::Key_End, 0x23},
-    VirtualKeyRow{Qt::Key_Home, 0x24},       VirtualKeyRow{Qt::Key_Left, 0x25},
-    VirtualKeyRow{Qt::Key_Up, 0x26},         VirtualKeyRow{Qt::Key_Right, 0x27},
-    VirtualKeyRow{Qt::Key_Down, 0x28},       VirtualKeyRow{Qt::Key_Select, 0x29},
-    VirtualKeyRow{Qt::Key_Print, 0x2C},      VirtualKeyRow{Qt::Key_Insert, 0x2D},
-    VirtualKeyRow{Qt::Key_Delete, 0x2E},     VirtualKeyRow{Qt::Key_Help, 0x2F},
-    VirtualKeyRow{Qt::Key_Meta, 0x5B},       VirtualKeyRow{Qt::Key_Menu, 0x5D},
-    VirtualKeyRow{Qt::Key_NumLock, 0x90},    VirtualKeyRow{Qt::Key_ScrollLock, 0x91},
+    VirtualKeyRow{Qt::Key_Cancel, 0x03},   VirtualKeyRow{Qt::Key_Clear, 0x0C},
+    VirtualKeyRow{Qt::Key_Shift, 0x10},    VirtualKeyRow{Qt::Key_Control, 0x11},
+    VirtualKeyRow{Qt::Key_Alt, 0x12},      VirtualKeyRow{Qt::Key_Pause, 0x13},
+    VirtualKeyRow{Qt::Key_CapsLock, 0x14}, VirtualKeyRow{Qt::Key_PageUp, 0x21},
+    VirtualKeyRow{Qt::Key_PageDown, 0x22}, VirtualKeyRow{Qt::Key_End, 0x23},
+    VirtualKeyRow{Qt::Key_Home, 0x24},     VirtualKeyRow{Qt::Key_Left, 0x25},
+    VirtualKeyRow{Qt::Key_Up, 0x26},       VirtualKeyRow{Qt::Key_Right, 0x27},
+    VirtualKeyRow{Qt::Key_Down, 0x28},     VirtualKeyRow{Qt::Key_Select, 0x29},
+    VirtualKeyRow{Qt::Key_Print, 0x2C},    VirtualKeyRow{Qt::Key_Insert, 0x2D},
+    VirtualKeyRow{Qt::Key_Delete, 0x2E},   VirtualKeyRow{Qt::Key_Help, 0x2F},
+    VirtualKeyRow{Qt::Key_Meta, 0x5B},     VirtualKeyRow{Qt::Key_Menu, 0x5D},
+    VirtualKeyRow{Qt::Key_NumLock, 0x90},  VirtualKeyRow{Qt::Key_ScrollLock, 0x91},
 };
 
 constexpr int kFirstFunctionVk = 0x70;  // F1; F1..F24 follow one another
@@ -67,10 +67,10 @@ int qtKeyOfVk(int vk) {
 }
 
 // Row 0x80..0x9F of Windows-1252; 0 where the page has no character.
-constexpr std::array<char16_t, 32> kAnsiHighRow{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kAnsiHighRow{0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // The Windows-1252 code of one typed character, 0 when 1252 has none.
 int ansiCodeOf(QChar c) {
@@ -123,9 +123,18 @@ QtKeyStroke qtKeyFor(int code) {
     QtKeyStroke stroke;
     if (code <= 0) return stroke;
     int rest = code;
-    if (rest >= key::CtrlBit) { stroke.modifiers |= Qt::ControlModifier; rest -= key::CtrlBit; }
-    if (rest >= key::AltBit) { stroke.modifiers |= Qt::AltModifier; rest -= key::AltBit; }
-    if (rest >= key::ShiftBit) { stroke.modifiers |= Qt::ShiftModifier; rest -= key::ShiftBit; }
+    if (rest >= key::CtrlBit) {
+        stroke.modifiers |= Qt::ControlModifier;
+        rest -= key::CtrlBit;
+    }
+    if (rest >= key::AltBit) {
+        stroke.modifiers |= Qt::AltModifier;
+        rest -= key::AltBit;
+    }
+    if (rest >= key::ShiftBit) {
+        stroke.modifiers |= Qt::ShiftModifier;
+        rest -= key::ShiftBit;
+    }
 
     if (rest >= key::VirtualKey) {
         stroke.key = qtKeyOfVk(rest - key::VirtualKey);

@@ -97,12 +97,28 @@ TEST(KeyCodes, PostedCodesTurnBackIntoTheSameStroke) {
 
 TEST(KeyCodes, NamedConstantsHoldTheOfficesNumbers) {
     const std::pair<int, int> named[] = {
-        {key::Enter, 13},       {key::Escape, 27},        {key::AltF4, 327795},    {key::AltL, 327756},
-        {key::CtrlF1, 589936},  {key::ShiftTab, 131081},  {key::F1, 65648},        {key::F10, 65657},
-        {key::AltC, 327747},    {key::AltH, 327752},      {key::AltW, 327767},     {key::AltD, 327748},
-        {key::CtrlE, 5},        {key::CtrlN, 14},         {key::CtrlW, 23},        {key::CtrlS, 19},
-        {key::CtrlP, 16},       {key::CtrlBackspace, 524415}, {key::CtrlPageDown, 589858},
-        {key::CtrlPageUp, 589857}, {key::ShiftDelete, 196654}, {key::CtrlInsert, 589869},
+        {key::Enter, 13},
+        {key::Escape, 27},
+        {key::AltF4, 327795},
+        {key::AltL, 327756},
+        {key::CtrlF1, 589936},
+        {key::ShiftTab, 131081},
+        {key::F1, 65648},
+        {key::F10, 65657},
+        {key::AltC, 327747},
+        {key::AltH, 327752},
+        {key::AltW, 327767},
+        {key::AltD, 327748},
+        {key::CtrlE, 5},
+        {key::CtrlN, 14},
+        {key::CtrlW, 23},
+        {key::CtrlS, 19},
+        {key::CtrlP, 16},
+        {key::CtrlBackspace, 524415},
+        {key::CtrlPageDown, 589858},
+        {key::CtrlPageUp, 589857},
+        {key::ShiftDelete, 196654},
+        {key::CtrlInsert, 589869},
     };
     for (const auto& [constant, number] : named) EXPECT_EQ(constant, number);
 }

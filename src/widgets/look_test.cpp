@@ -17,8 +17,8 @@ namespace {
 
 TEST(Palette, NumbersGiveTheirColours) {
     const std::pair<int, QRgb> fixed[] = {
-        {0, 0xFFFFFF}, {1, 0x0000FF}, {2, 0xFF0000}, {3, 0xFF00FF}, {4, 0x00FF00}, {5, 0x00FFFF},
-        {6, 0xFFFF00}, {7, 0x000000}, {8, 0x808080}, {9, 0x000080}, {10, 0x800000}, {11, 0x800080},
+        {0, 0xFFFFFF},  {1, 0x0000FF},  {2, 0xFF0000},  {3, 0xFF00FF},  {4, 0x00FF00},  {5, 0x00FFFF},
+        {6, 0xFFFF00},  {7, 0x000000},  {8, 0x808080},  {9, 0x000080},  {10, 0x800000}, {11, 0x800080},
         {12, 0x008000}, {13, 0x008080}, {14, 0x808000}, {15, 0xC0C0C0}, {-1, 0x000000}, {-2, 0xFFFFFF},
     };
     for (const auto& [number, rgb] : fixed) EXPECT_EQ(paletteColor(number).rgb() & 0xFFFFFF, rgb) << number;
@@ -91,8 +91,8 @@ TEST(Geometry, YUpPositionsTurnIntoQtRectanglesAndBack) {
         int parentHeight;
         QRect qt;
     } cases[] = {
-        {{12, 48}, {384, 648}, 750, {12, 54, 384, 648}},   // the outbox pane at 1200 x 750
-        {{36, 11}, {54, 26}, 750, {36, 713, 54, 26}},       // the emergency stop button
+        {{12, 48}, {384, 648}, 750, {12, 54, 384, 648}},  // the outbox pane at 1200 x 750
+        {{36, 11}, {54, 26}, 750, {36, 713, 54, 26}},     // the emergency stop button
         {{0, 0}, {10, 10}, 10, {0, 0, 10, 10}},
         {{5, 0}, {10, 3}, 100, {5, 97, 10, 3}},
     };

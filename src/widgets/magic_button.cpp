@@ -15,8 +15,10 @@ MagicButton::MagicButton(QWidget* parent, const Presentation& presentation) : QL
     for (const auto& item : presentation)
         if (item.setting == presentation::TextColour) ownTextColour_ = true;
     for (const auto& item : presentation) {
-        if (item.setting == presentation::Background) setColorBG(item.value.toInt());
-        else applyPresentation(*this, item);
+        if (item.setting == presentation::Background)
+            setColorBG(item.value.toInt());
+        else
+            applyPresentation(*this, item);
     }
 }
 
@@ -50,13 +52,17 @@ void MagicButton::motion(QPoint aPos) {
         if (lIsCapture) return;
         lIsCapture = true;
         xCaption = text();
-        if (hit) showCaption(true);
-        else setColorBG(HoverColour);
+        if (hit)
+            showCaption(true);
+        else
+            setColorBG(HoverColour);
         update();
         return;
     }
-    if (hit) showCaption(false);
-    else setColorBG(lIsActive ? ActiveCLR : normalBG);
+    if (hit)
+        showCaption(false);
+    else
+        setColorBG(lIsActive ? ActiveCLR : normalBG);
     update();
     if (QWidget* parent = parentWidget()) parent->update(geometry());
     lIsCapture = false;

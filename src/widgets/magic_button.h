@@ -33,7 +33,7 @@ public:
     std::optional<QPixmap> hit;
     bool lIsActive = false;
     int ActiveCLR = 0;
-    int normalFG = 0;           // kept for the caller; the text colour is the presentation's
+    int normalFG = 0;  // kept for the caller; the text colour is the presentation's
     int normalBG = 0;
 
     void setColorBG(int colour) override;

@@ -33,8 +33,7 @@ protected:
 
     // Native pointer motion over the button, through the queue as a loop hands it on.
     void moveNatively(QPoint qtPos) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(qtPos), button.mapToGlobal(QPointF(qtPos)), Qt::NoButton,
-                         {}, {});
+        QMouseEvent move(QEvent::MouseMove, QPointF(qtPos), button.mapToGlobal(QPointF(qtPos)), Qt::NoButton, {}, {});
         QCoreApplication::sendEvent(&button, &move);
         handAll();
     }
@@ -71,11 +70,10 @@ TEST_F(MagicButtonTest, EdgePixelsCountAsOutside) {
         QPoint at;
         bool inside;
     } cases[] = {
-        {{0, 15}, false}, {{40, 0}, false},  {{w, 15}, false},    {{40, h}, false},
+        {{0, 15}, false},  {{40, 0}, false}, {{w, 15}, false},       {{40, h}, false},
         {{-1, -1}, false}, {{1, 1}, true},   {{w - 1, h - 1}, true}, {{40, 15}, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(button.PosOnXbp(c.at), c.inside) << c.at.x() << "," << c.at.y();
+    for (const auto& c : cases) EXPECT_EQ(button.PosOnXbp(c.at), c.inside) << c.at.x() << "," << c.at.y();
 }
 
 TEST_F(MagicButtonTest, AClickRunsTheCallbackThenRestsInTheActiveColour) {

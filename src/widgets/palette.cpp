@@ -29,16 +29,11 @@ QColor paletteColor(int number) {
     if (number >= 0 && number < int(kFixed.size())) return QColor(kFixed[std::size_t(number)]);
     const QPalette desktop = QApplication::palette();
     switch (number) {
-    case colour::PlainBlack:
-        return Qt::black;
-    case colour::PlainWhite:
-        return Qt::white;
-    case colour::ButtonDarkShade:
-        return desktop.color(QPalette::Active, QPalette::Dark);
-    case colour::EntryFieldBackground:
-        return desktop.color(QPalette::Active, QPalette::Base);
-    default:
-        return desktop.color(QPalette::Active, QPalette::Window);
+    case colour::PlainBlack: return Qt::black;
+    case colour::PlainWhite: return Qt::white;
+    case colour::ButtonDarkShade: return desktop.color(QPalette::Active, QPalette::Dark);
+    case colour::EntryFieldBackground: return desktop.color(QPalette::Active, QPalette::Base);
+    default: return desktop.color(QPalette::Active, QPalette::Window);
     }
 }
 

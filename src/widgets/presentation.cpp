@@ -28,17 +28,10 @@ void applyPresentation(QWidget& widget, const PresentationSetting& item) {
         widget.setPalette(p);
         break;
     }
-    case presentation::Background:
-        setBackgroundColour(widget, item.value.toInt());
-        break;
-    case presentation::Font:
-        widget.setFont(fontFromCompoundName(item.value.toString()));
-        break;
-    case presentation::ActiveColour:
-        widget.setProperty("activeColour", item.value.toInt());
-        break;
-    default:
-        break;
+    case presentation::Background: setBackgroundColour(widget, item.value.toInt()); break;
+    case presentation::Font: widget.setFont(fontFromCompoundName(item.value.toString())); break;
+    case presentation::ActiveColour: widget.setProperty("activeColour", item.value.toInt()); break;
+    default: break;
     }
 }
 

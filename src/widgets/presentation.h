@@ -23,7 +23,7 @@ inline constexpr int ActiveColour = 19;
 
 struct PresentationSetting {
     int setting = 0;
-    QVariant value;             // a colour number, or the font's compound name
+    QVariant value;  // a colour number, or the font's compound name
 };
 using Presentation = std::vector<PresentationSetting>;
 

@@ -16,9 +16,7 @@ QString toCrLf(QString text) {
 }
 
 // Position in the CR LF text of document position `pos` (both from 0).
-int crLfPosition(const QString& plain, int pos) {
-    return pos + int(plain.left(pos).count(u'\n'));
-}
+int crLfPosition(const QString& plain, int pos) { return pos + int(plain.left(pos).count(u'\n')); }
 
 }  // namespace
 

@@ -32,10 +32,9 @@ void appendLe16(QByteArray& out, quint16 v) {
 // The wave file for one tone, written once into the temp folder; empty when it cannot
 // be written.
 QString waveFileFor(int hertz, double seconds) {
-    const QString path = QDir(QDir::tempPath())
-                             .filePath(QStringLiteral("sendwerk-tone-%1hz-%2ms.wav")
-                                           .arg(hertz)
-                                           .arg(std::lround(seconds * 1000)));
+    const QString path =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("sendwerk-tone-%1hz-%2ms.wav").arg(hertz).arg(std::lround(seconds * 1000)));
     const QByteArray wave = toneWave(hertz, seconds);
     if (QFile f(path); f.open(QIODevice::ReadOnly) && f.readAll() == wave) return path;
     QSaveFile out(path);
@@ -56,13 +55,13 @@ QByteArray toneWave(int hertz, double seconds) {
     out.append("RIFF");
     appendLe32(out, 36 + dataBytes);
     out.append("WAVEfmt ");
-    appendLe32(out, 16);           // size of the format block
-    appendLe16(out, 1);            // PCM
-    appendLe16(out, 1);            // mono
+    appendLe32(out, 16);  // size of the format block
+    appendLe16(out, 1);   // PCM
+    appendLe16(out, 1);   // mono
     appendLe32(out, kSampleRate);
     appendLe32(out, kSampleRate * 2);
-    appendLe16(out, 2);            // bytes per frame
-    appendLe16(out, 16);           // bits per sample
+    appendLe16(out, 2);   // bytes per frame
+    appendLe16(out, 16);  // bits per sample
     out.append("data");
     appendLe32(out, dataBytes);
     for (quint32 i = 0; i < samples; ++i) {

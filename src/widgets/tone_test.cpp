@@ -45,9 +45,8 @@ TEST(Tone, ThePlayerIsTheFirstInstalledOne) {
         {{}, {}},
     };
     for (const auto& c : cases) {
-        const DesktopTone tone([&](const QString& name) {
-            return c.installed.contains(name) ? "/bin/" + name : QString();
-        });
+        const DesktopTone tone(
+            [&](const QString& name) { return c.installed.contains(name) ? "/bin/" + name : QString(); });
         EXPECT_EQ(tone.playerCommand("t.wav"), c.command) << c.installed.join(",").toStdString();
     }
 }

@@ -49,7 +49,8 @@ inline QByteArray rawTable(const QList<RawField>& fields, const QList<QByteArray
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) throw std::runtime_error("cannot write test file");
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write test file");
 }
 
 inline QByteArray readFile(const QString& path) {

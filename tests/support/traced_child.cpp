@@ -22,8 +22,7 @@ TracedChild::TracedChild(const std::function<int()>& body) {
             code = body();
         } catch (const std::exception& e) {
             std::fprintf(stderr, "traced child: %s\n", e.what());
-        } catch (...) {
-        }
+        } catch (...) {}
         ::_exit(code);
     }
     int status = 0;
@@ -84,8 +83,8 @@ int TracedChild::finish() {
 }
 
 std::set<long> fileChangingCalls() {
-    return {SYS_write,  SYS_pwrite64, SYS_writev, SYS_rename, SYS_renameat,  SYS_renameat2, SYS_link,
-            SYS_linkat, SYS_unlink,   SYS_unlinkat, SYS_fsync, SYS_fdatasync, SYS_ftruncate, SYS_fallocate};
+    return {SYS_write,  SYS_pwrite64, SYS_writev,   SYS_rename, SYS_renameat,  SYS_renameat2, SYS_link,
+            SYS_linkat, SYS_unlink,   SYS_unlinkat, SYS_fsync,  SYS_fdatasync, SYS_ftruncate, SYS_fallocate};
 }
 
 }  // namespace sendwerk::testing

@@ -6,29 +6,23 @@ namespace sendwerk::cmail {
 
 namespace {
 
-bool hasLineBreak(const QString& text)
-{
-    return text.contains(QChar('\r')) || text.contains(QChar('\n'));
-}
+bool hasLineBreak(const QString& text) { return text.contains(QChar('\r')) || text.contains(QChar('\n')); }
 
-QString parseDsnLetters(const QString& letters, DsnRequest& into)
-{
+QString parseDsnLetters(const QString& letters, DsnRequest& into) {
     into = {};
     for (const QChar c : letters) {
         switch (c.toUpper().unicode()) {
         case 'S': into.success = true; break;
         case 'F': into.failure = true; break;
         case 'D': into.delay = true; break;
-        default:
-            return QStringLiteral("Unbekannter DSN-Buchstabe \"%1\" in -dsn: (erlaubt: S, F, D)").arg(c);
+        default: return QStringLiteral("Unbekannter DSN-Buchstabe \"%1\" in -dsn: (erlaubt: S, F, D)").arg(c);
         }
     }
     return {};
 }
 
 // Subject lines are one header line: a line break in them would end the header early.
-QString oneLine(QString text)
-{
+QString oneLine(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     text.replace(QChar('\r'), QChar(' '));
     text.replace(QChar('\n'), QChar(' '));
@@ -37,8 +31,7 @@ QString oneLine(QString text)
 
 }  // namespace
 
-QString DsnRequest::notifyValue() const
-{
+QString DsnRequest::notifyValue() const {
     QStringList parts;
     if (success) parts << QStringLiteral("SUCCESS");
     if (failure) parts << QStringLiteral("FAILURE");
@@ -46,20 +39,16 @@ QString DsnRequest::notifyValue() const
     return parts.join(',');
 }
 
-ByteSpan passwordSpan(const QByteArray& argument)
-{
+ByteSpan passwordSpan(const QByteArray& argument) {
     const QByteArray option = "-host:";
-    if (!argument.toLower().startsWith(option))
-        return {};
+    if (!argument.toLower().startsWith(option)) return {};
     const qsizetype at = argument.lastIndexOf('@');
     const qsizetype colon = argument.indexOf(':', option.size());
-    if (at < 0 || colon < 0 || colon > at)
-        return {};
+    if (at < 0 || colon < 0 || colon > at) return {};
     return {colon + 1, at - colon - 1};
 }
 
-QString parseAccount(const QString& text, ServerAccount& into)
-{
+QString parseAccount(const QString& text, ServerAccount& into) {
     into = {};
     QString hostPart = text;
     const qsizetype at = text.lastIndexOf('@');
@@ -73,14 +62,12 @@ QString parseAccount(const QString& text, ServerAccount& into)
     const qsizetype colon = hostPart.lastIndexOf(':');
     into.host = colon < 0 ? hostPart : hostPart.left(colon);
     const QString port = colon < 0 ? QString() : hostPart.mid(colon + 1).trimmed();
-    if (into.host.trimmed().isEmpty())
-        return QStringLiteral("Kein Mail-Server in -host: angegeben");
+    if (into.host.trimmed().isEmpty()) return QStringLiteral("Kein Mail-Server in -host: angegeben");
     into.host = into.host.trimmed();
     if (!port.isEmpty()) {
         bool ok = false;
         const int number = port.toInt(&ok);
-        if (!ok || number < 1 || number > 65535)
-            return QStringLiteral("Ungültiger Port \"%1\" in -host:").arg(port);
+        if (!ok || number < 1 || number > 65535) return QStringLiteral("Ungültiger Port \"%1\" in -host:").arg(port);
         into.port = number;
     }
     if (hasLineBreak(into.user) || hasLineBreak(into.host))
@@ -88,8 +75,7 @@ QString parseAccount(const QString& text, ServerAccount& into)
     return {};
 }
 
-ParsedArguments parseArguments(const std::vector<QByteArray>& arguments)
-{
+ParsedArguments parseArguments(const std::vector<QByteArray>& arguments) {
     ParsedArguments parsed;
     MailRequest& r = parsed.request;
     bool sawHost = false;
@@ -110,8 +96,7 @@ ParsedArguments parseArguments(const std::vector<QByteArray>& arguments)
         } else if (name == u"-host") {
             sawHost = true;
             const QString error = parseAccount(value, r.account);
-            if (!error.isEmpty())
-                parsed.errors << error;
+            if (!error.isEmpty()) parsed.errors << error;
         } else if (name == u"-to") {
             r.to = value.trimmed();
         } else if (name == u"-from") {
@@ -126,8 +111,7 @@ ParsedArguments parseArguments(const std::vector<QByteArray>& arguments)
             r.attachment = value.trimmed();
         } else if (name == u"-dsn") {
             const QString error = parseDsnLetters(value.trimmed(), r.dsn);
-            if (!error.isEmpty())
-                parsed.errors << error;
+            if (!error.isEmpty()) parsed.errors << error;
         } else if (name == u"-results") {
             r.results = value.trimmed();
         } else {
@@ -135,16 +119,13 @@ ParsedArguments parseArguments(const std::vector<QByteArray>& arguments)
         }
     }
 
-    if (!sawHost)
-        parsed.errors << QStringLiteral("-host: fehlt");
-    if (r.to.isEmpty())
-        parsed.errors << QStringLiteral("-to: fehlt oder ist leer");
-    if (r.from.isEmpty())
-        parsed.errors << QStringLiteral("-from: fehlt oder ist leer");
+    if (!sawHost) parsed.errors << QStringLiteral("-host: fehlt");
+    if (r.to.isEmpty()) parsed.errors << QStringLiteral("-to: fehlt oder ist leer");
+    if (r.from.isEmpty()) parsed.errors << QStringLiteral("-from: fehlt oder ist leer");
     for (const QString* address : {&r.to, &r.from, &r.replyTo}) {
         if (hasLineBreak(*address))
-            parsed.errors << QStringLiteral("Zeilenumbruch in einer Adresse ist nicht erlaubt: \"%1\"")
-                                 .arg(oneLine(*address));
+            parsed.errors
+                << QStringLiteral("Zeilenumbruch in einer Adresse ist nicht erlaubt: \"%1\"").arg(oneLine(*address));
         else if (!address->isEmpty() && !address->contains('@'))
             parsed.errors << QStringLiteral("Ungültige Adresse \"%1\"").arg(*address);
     }

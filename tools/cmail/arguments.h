@@ -48,7 +48,7 @@ struct MailRequest {
     QString attachment;  // DOS path; empty means no attachment
     DsnRequest dsn;
     bool mdn = false;
-    QString results;     // DOS path of the result file; empty when not given
+    QString results;  // DOS path of the result file; empty when not given
 };
 
 struct ParsedArguments {

@@ -5,16 +5,13 @@
 namespace sendwerk::cmail {
 namespace {
 
-std::vector<QByteArray> args(std::initializer_list<const char*> list)
-{
+std::vector<QByteArray> args(std::initializer_list<const char*> list) {
     std::vector<QByteArray> out;
-    for (const char* a : list)
-        out.emplace_back(a);
+    for (const char* a : list) out.emplace_back(a);
     return out;
 }
 
-TEST(ParseAccount, SplitsAtFirstColonAndLastAt)
-{
+TEST(ParseAccount, SplitsAtFirstColonAndLastAt) {
     struct Case {
         const char* text;
         const char* user;
@@ -45,21 +42,21 @@ TEST(ParseAccount, SplitsAtFirstColonAndLastAt)
     EXPECT_EQ(passwordSpan("-to:u:p@host").length, 0);
 }
 
-TEST(ParseAccount, RejectsBadPortsAndMissingHost)
-{
+TEST(ParseAccount, RejectsBadPortsAndMissingHost) {
     for (const char* text : {"u:p@host:abc", "u:p@host:0", "u:p@host:70000", "u:p@:25", "u:p@"}) {
         ServerAccount account;
         EXPECT_FALSE(parseAccount(QString::fromUtf8(text), account).isEmpty()) << text;
     }
 }
 
-TEST(ParseArguments, ReadsTheDispatchersPieces)
-{
+TEST(ParseArguments, ReadsTheDispatchersPieces) {
     // "Grüße €" in Windows-1252, and a DOS path with an umlaut.
-    const ParsedArguments parsed = parseArguments(args({
-        "-host:user:p:w@x@mail.example.com:587", "-starttls", "-to:r@example.com", "-from:s@example.com",
-        "-reply-to:b@example.com", "-subject:Angebot \"M\xfcller\" & Co", "-body:Gr\xfc\xdf" "e \x80",
-        "-a:C:\\ZUMA\\Anh\xe4nge\\a.pdf", "-dsn:SFD", "-mdn", "-results:C:\\ZUMA\\CMail\\Ausgang\\x.result"}));
+    const ParsedArguments parsed = parseArguments(
+        args({"-host:user:p:w@x@mail.example.com:587", "-starttls", "-to:r@example.com", "-from:s@example.com",
+              "-reply-to:b@example.com", "-subject:Angebot \"M\xfcller\" & Co",
+              "-body:Gr\xfc\xdf"
+              "e \x80",
+              "-a:C:\\ZUMA\\Anh\xe4nge\\a.pdf", "-dsn:SFD", "-mdn", "-results:C:\\ZUMA\\CMail\\Ausgang\\x.result"}));
     ASSERT_TRUE(parsed.ok()) << parsed.errors.join("; ").toStdString();
     const MailRequest& r = parsed.request;
     EXPECT_EQ(r.account.user, "user");
@@ -76,10 +73,9 @@ TEST(ParseArguments, ReadsTheDispatchersPieces)
     EXPECT_EQ(r.results, "C:\\ZUMA\\CMail\\Ausgang\\x.result");
 }
 
-TEST(ParseArguments, EmptyAttachmentAndDsnSubsets)
-{
-    const ParsedArguments parsed = parseArguments(
-        args({"-host::@h:25", "-to:r@x.test", "-from:s@x.test", "-a:", "-dsn:df", "-results:x.result"}));
+TEST(ParseArguments, EmptyAttachmentAndDsnSubsets) {
+    const ParsedArguments parsed =
+        parseArguments(args({"-host::@h:25", "-to:r@x.test", "-from:s@x.test", "-a:", "-dsn:df", "-results:x.result"}));
     ASSERT_TRUE(parsed.ok()) << parsed.errors.join("; ").toStdString();
     EXPECT_TRUE(parsed.request.attachment.isEmpty());
     EXPECT_FALSE(parsed.request.account.wantsAuth());
@@ -87,16 +83,14 @@ TEST(ParseArguments, EmptyAttachmentAndDsnSubsets)
     EXPECT_EQ(parsed.request.dsn.notifyValue(), "FAILURE,DELAY");
 }
 
-TEST(ParseArguments, SubjectLineBreaksBecomeBlanks)
-{
+TEST(ParseArguments, SubjectLineBreaksBecomeBlanks) {
     const ParsedArguments parsed =
         parseArguments(args({"-host:h:25", "-to:r@x.test", "-from:s@x.test", "-subject:a\r\nb\nc", "-results:x"}));
     ASSERT_TRUE(parsed.ok());
     EXPECT_EQ(parsed.request.subject, "a b c");
 }
 
-TEST(ParseArguments, BadInputIsReportedAndResultsStillKnown)
-{
+TEST(ParseArguments, BadInputIsReportedAndResultsStillKnown) {
     struct Case {
         std::vector<QByteArray> arguments;
         const char* why;

@@ -52,23 +52,19 @@ struct Started {
 // Starts `program` with byte arguments (QProcess would re-encode them as UTF-8) in
 // `folder`, with SENDWERK_CONFIG set and, when given, a file size limit (a full disk).
 Started startProgram(const QByteArray& program, const std::vector<QByteArray>& arguments, const QByteArray& folder,
-                     const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt)
-{
+                     const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt) {
     std::vector<char*> argv{const_cast<char*>(program.constData())};
-    for (const QByteArray& a : arguments)
-        argv.push_back(const_cast<char*>(a.constData()));
+    for (const QByteArray& a : arguments) argv.push_back(const_cast<char*>(a.constData()));
     argv.push_back(nullptr);
     const QByteArray configEntry = "SENDWERK_CONFIG=" + config;
     std::vector<char*> envp{const_cast<char*>(configEntry.constData())};
     for (char** e = environ; *e; ++e) {
-        if (qstrncmp(*e, "SENDWERK_CONFIG=", 16) != 0)
-            envp.push_back(*e);
+        if (qstrncmp(*e, "SENDWERK_CONFIG=", 16) != 0) envp.push_back(*e);
     }
     envp.push_back(nullptr);
 
     int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
@@ -94,8 +90,7 @@ Started startProgram(const QByteArray& program, const std::vector<QByteArray>& a
 }
 
 // Collects the stderr of a started program until it ends; kills it after 30 s.
-Finished collect(const Started& started, const QElapsedTimer& clock)
-{
+Finished collect(const Started& started, const QElapsedTimer& clock) {
     Finished finished;
     const QDeadlineTimer deadline(30000);
     for (;;) {
@@ -106,8 +101,7 @@ Finished collect(const Started& started, const QElapsedTimer& clock)
         }
         char buffer[4096];
         const ssize_t n = read(started.errorOutput, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         finished.errorOutput.append(buffer, n);
     }
     close(started.errorOutput);
@@ -119,16 +113,14 @@ Finished collect(const Started& started, const QElapsedTimer& clock)
 }
 
 Finished runProgram(const QByteArray& program, const std::vector<QByteArray>& arguments, const QByteArray& folder,
-                    const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt)
-{
+                    const QByteArray& config, std::optional<rlim_t> fileSizeLimit = std::nullopt) {
     QElapsedTimer clock;
     clock.start();
     return collect(startProgram(program, arguments, folder, config, fileSizeLimit), clock);
 }
 
 // A port on 127.0.0.1 that nothing listens on.
-int closedPort()
-{
+int closedPort() {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -140,11 +132,9 @@ int closedPort()
     return ntohs(address.sin_port);
 }
 
-QByteArray pdfBytes()
-{
+QByteArray pdfBytes() {
     QByteArray bytes = "%PDF-1.4\n";
-    for (int i = 0; i < 20000; ++i)
-        bytes.append(char((i * 131 + 7) % 256));
+    for (int i = 0; i < 20000; ++i) bytes.append(char((i * 131 + 7) % 256));
     return bytes;
 }
 
@@ -152,37 +142,34 @@ QByteArray pdfBytes()
 struct Pieces {
     std::vector<QByteArray> list;
 
-    Pieces& set(const QByteArray& option, std::optional<QByteArray> value)
-    {
+    Pieces& set(const QByteArray& option, std::optional<QByteArray> value) {
         std::vector<QByteArray> out;
         bool done = false;
         for (const QByteArray& piece : list) {
             if (piece.startsWith(option + ':') || piece == option) {
-                if (value && !done)
-                    out.push_back(*value);
+                if (value && !done) out.push_back(*value);
                 done = true;
             } else {
                 out.push_back(piece);
             }
         }
-        if (value && !done)
-            out.push_back(*value);
+        if (value && !done) out.push_back(*value);
         list = out;
         return *this;
     }
 };
 
-Pieces orderPieces(int port)
-{
+Pieces orderPieces(int port) {
     return Pieces{{
         "-host:buero@firma.test:" + password + "@127.0.0.1:" + QByteArray::number(port),
         "-starttls",
         "-to:kunde@example.test",
         "-from:buero@firma.test",
         "-reply-to:antwort@firma.test",
-        "-subject:Rechnung f\xfcr M\xfcller \x80 100",                   // 1252: ü, €
-        "-body:Sehr geehrte Frau M\xfcller,\r\nanbei die Rechnung \xfc" "ber 100 \x80.\r\n.Gru\xdf",
-        "-a:C:\\ZUMA\\Anh\xe4nge\\Rechnung.pdf",                         // 1252: ä
+        "-subject:Rechnung f\xfcr M\xfcller \x80 100",  // 1252: ü, €
+        "-body:Sehr geehrte Frau M\xfcller,\r\nanbei die Rechnung \xfc"
+        "ber 100 \x80.\r\n.Gru\xdf",
+        "-a:C:\\ZUMA\\Anh\xe4nge\\Rechnung.pdf",  // 1252: ä
         "-dsn:SFD",
         "-mdn",
         "-results:" + resultDos.toLatin1(),
@@ -191,59 +178,49 @@ Pieces orderPieces(int port)
 
 class CmailProcess : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         certificateFolder_ = new QTemporaryDir();
         certificates_ = new Certificates(makeCertificates(certificateFolder_->path()));
     }
-    static void TearDownTestSuite()
-    {
+    static void TearDownTestSuite() {
         delete certificates_;
         delete certificateFolder_;
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         office_.write(QString::fromUtf8("ZUMA/Anhänge/Rechnung.pdf"), pdfBytes());
         office_.makeFolder(QStringLiteral("ZUMA/CMail/Ausgang"));
         writeSettings(true);
     }
 
-    void writeSettings(bool trustTestCa)
-    {
+    void writeSettings(bool trustTestCa) {
         QString text = "[drives]\nC=" + office_.root() + "\n";
-        if (trustTestCa)
-            text += "[mail]\ncafile=" + certificates_->caFile() + "\n";
+        if (trustTestCa) text += "[mail]\ncafile=" + certificates_->caFile() + "\n";
         office_.write(QStringLiteral("sendwerk.conf"), text.toUtf8());
     }
 
-    static QStringList serverOptions(const QStringList& extra, bool otherHost = false)
-    {
-        return tlsOptions(*certificates_, otherHost)
-               + QStringList{"--user", "buero@firma.test", "--password", QString::fromLatin1(password)} + extra;
+    static QStringList serverOptions(const QStringList& extra, bool otherHost = false) {
+        return tlsOptions(*certificates_, otherHost) +
+               QStringList{"--user", "buero@firma.test", "--password", QString::fromLatin1(password)} + extra;
     }
 
-    Finished runCmail(const std::vector<QByteArray>& pieces, std::optional<rlim_t> fileSizeLimit = std::nullopt)
-    {
+    Finished runCmail(const std::vector<QByteArray>& pieces, std::optional<rlim_t> fileSizeLimit = std::nullopt) {
         return runProgram(QFile::encodeName(binaryDir() + QStringLiteral("/tools/cmail/cmail")), pieces,
                           QFile::encodeName(office_.root()), QFile::encodeName(office_.native("sendwerk.conf")),
                           fileSizeLimit);
     }
 
-    Started startCmail(const std::vector<QByteArray>& pieces)
-    {
+    Started startCmail(const std::vector<QByteArray>& pieces) {
         return startProgram(QFile::encodeName(binaryDir() + QStringLiteral("/tools/cmail/cmail")), pieces,
                             QFile::encodeName(office_.root()), QFile::encodeName(office_.native("sendwerk.conf")));
     }
 
-    QJsonObject result(const QString& relative = resultRelative) const
-    {
+    QJsonObject result(const QString& relative = resultRelative) const {
         return QJsonDocument::fromJson(office_.read(relative)).object();
     }
 
     // What every run promises, whatever the outcome.
-    void expectSafeResult(const Finished& run, const QString& relative = resultRelative)
-    {
+    void expectSafeResult(const Finished& run, const QString& relative = resultRelative) {
         const QByteArray text = office_.read(relative);
         ASSERT_FALSE(text.isEmpty()) << "no result file " << relative.toStdString();
         EXPECT_TRUE(text.contains("\"status\": \"accepted\"") != text.contains("\"status\": \"failure\""))
@@ -259,17 +236,14 @@ protected:
     static inline Certificates* certificates_ = nullptr;
 };
 
-bool sawCommand(const MailServer& server, const QString& command)
-{
+bool sawCommand(const MailServer& server, const QString& command) {
     for (const ReceivedCommand& c : server.commands()) {
-        if (c.command == command)
-            return true;
+        if (c.command == command) return true;
     }
     return false;
 }
 
-TEST_F(CmailProcess, DeliversTheOrderMailWithEverythingItPromises)
-{
+TEST_F(CmailProcess, DeliversTheOrderMailWithEverythingItPromises) {
     MailServer server(serverOptions({}));
     const Finished run = runCmail(orderPieces(server.port()).list);
     expectSafeResult(run);
@@ -320,8 +294,7 @@ TEST_F(CmailProcess, DeliversTheOrderMailWithEverythingItPromises)
 }
 
 // Accepted variants: each changes the order or the server a little.
-TEST_F(CmailProcess, AcceptedVariants)
-{
+TEST_F(CmailProcess, AcceptedVariants) {
     const struct Case {
         const char* name;
         QStringList server;
@@ -332,30 +305,43 @@ TEST_F(CmailProcess, AcceptedVariants)
         QString resultFile;
     } cases[] = {
         {"empty -a:", {}, {{"-a", "-a:"}}, QString::fromUtf8("Rechnung für Müller € 100"), 0, true, resultRelative},
-        {"subject with blanks and quotes as one argument", {},
+        {"subject with blanks and quotes as one argument",
+         {},
          {{"-subject", "-subject:Angebot \"M\xfcller & S\xf6hne\" \x96 10 % Rabatt  (zwei Blanks)"}, {"-a", "-a:"}},
-         QString::fromUtf8("Angebot \"Müller & Söhne\" – 10 % Rabatt  (zwei Blanks)"), 0, true, resultRelative},
-        {"DSN not offered", {"--no-dsn"}, {}, QString::fromUtf8("Rechnung für Müller € 100"), 1, false, resultRelative},
-        {"SMTPUTF8 offered", {"--smtputf8"}, {}, QString::fromUtf8("Rechnung für Müller € 100"), 1, true,
+         QString::fromUtf8("Angebot \"Müller & Söhne\" – 10 % Rabatt  (zwei Blanks)"),
+         0,
+         true,
          resultRelative},
-        {"report mail form: no -a:, bare result name", {},
-         {{"-a", std::nullopt}, {"-reply-to", "-reply-to:buero@firma.test"}, {"-results", "-results:Fehlermail.result"}},
-         QString::fromUtf8("Rechnung für Müller € 100"), 0, true, QStringLiteral("Fehlermail.result")},
+        {"DSN not offered", {"--no-dsn"}, {}, QString::fromUtf8("Rechnung für Müller € 100"), 1, false, resultRelative},
+        {"SMTPUTF8 offered",
+         {"--smtputf8"},
+         {},
+         QString::fromUtf8("Rechnung für Müller € 100"),
+         1,
+         true,
+         resultRelative},
+        {"report mail form: no -a:, bare result name",
+         {},
+         {{"-a", std::nullopt},
+          {"-reply-to", "-reply-to:buero@firma.test"},
+          {"-results", "-results:Fehlermail.result"}},
+         QString::fromUtf8("Rechnung für Müller € 100"),
+         0,
+         true,
+         QStringLiteral("Fehlermail.result")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MailServer server(serverOptions(c.server));
         Pieces pieces = orderPieces(server.port());
-        for (const auto& [option, value] : c.changes)
-            pieces.set(option, value);
+        for (const auto& [option, value] : c.changes) pieces.set(option, value);
         const Finished run = runCmail(pieces.list);
         expectSafeResult(run, c.resultFile);
         ASSERT_EQ(run.exitCode, 0) << run.errorOutput.toStdString();
         ASSERT_TRUE(server.waitForMessages(1));
 
         const QByteArray raw = server.message(1);
-        for (const char ch : raw)
-            ASSERT_LT(static_cast<unsigned char>(ch), 0x80u) << "8-bit byte in the message";
+        for (const char ch : raw) ASSERT_LT(static_cast<unsigned char>(ch), 0x80u) << "8-bit byte in the message";
         const QJsonObject mail = server.decoded(1);
         EXPECT_EQ(mail["headers"].toObject()["Subject"].toString(), c.subject);
         EXPECT_EQ(mail["attachments"].toArray().size(), c.attachments);
@@ -372,8 +358,7 @@ TEST_F(CmailProcess, AcceptedVariants)
     }
 }
 
-TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
-{
+TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks) {
     const struct Case {
         const char* name;
         QStringList server;  // empty name list = no server at all (closed port)
@@ -383,23 +368,68 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
         std::vector<std::pair<QByteArray, std::optional<QByteArray>>> changes;
         int exitCode;
         const char* step;
-        int replyCode;      // -1: do not check
-        const char* says;   // part of the message
-        bool authAllowed;   // may the server have seen AUTH?
+        int replyCode;     // -1: do not check
+        const char* says;  // part of the message
+        bool authAllowed;  // may the server have seen AUTH?
     } cases[] = {
-        {"wrong password", {}, false, false, true,
-         {{"-host", "-host:buero@firma.test:falsch@127.0.0.1:PORT"}}, 1, "AUTH", 535, "Anmeldung", true},
-        {"recipient 550", {"--reject550", "kunde@example.test"}, false, false, true, {}, 1, "RCPT", 550, "abgelehnt",
+        {"wrong password",
+         {},
+         false,
+         false,
+         true,
+         {{"-host", "-host:buero@firma.test:falsch@127.0.0.1:PORT"}},
+         1,
+         "AUTH",
+         535,
+         "Anmeldung",
          true},
-        {"recipient 450", {"--reject450", "kunde@example.test"}, false, false, true, {}, 1, "RCPT", 450, "abgelehnt",
+        {"recipient 550",
+         {"--reject550", "kunde@example.test"},
+         false,
+         false,
+         true,
+         {},
+         1,
+         "RCPT",
+         550,
+         "abgelehnt",
+         true},
+        {"recipient 450",
+         {"--reject450", "kunde@example.test"},
+         false,
+         false,
+         true,
+         {},
+         1,
+         "RCPT",
+         450,
+         "abgelehnt",
          true},
         {"no STARTTLS while required", {"--no-starttls"}, false, false, true, {}, 1, "STARTTLS", -1, "STARTTLS", false},
         {"certificate for another host", {}, false, true, true, {}, 1, "STARTTLS", -1, "anderen Host", false},
-        {"certificate from a CA nobody trusts", {}, false, false, false, {}, 1, "STARTTLS", -1,
-         "nicht vertrauenswürdig", false},
+        {"certificate from a CA nobody trusts",
+         {},
+         false,
+         false,
+         false,
+         {},
+         1,
+         "STARTTLS",
+         -1,
+         "nicht vertrauenswürdig",
+         false},
         {"port closed", {}, true, false, true, {}, 1, "connect", 0, "Keine Verbindung", false},
-        {"missing attachment", {}, false, false, true, {{"-a", "-a:C:\\ZUMA\\Anh\xe4nge\\fehlt.pdf"}}, 1, "attachment",
-         0, "C:\\ZUMA\\Anhänge\\fehlt.pdf", false},
+        {"missing attachment",
+         {},
+         false,
+         false,
+         true,
+         {{"-a", "-a:C:\\ZUMA\\Anh\xe4nge\\fehlt.pdf"}},
+         1,
+         "attachment",
+         0,
+         "C:\\ZUMA\\Anhänge\\fehlt.pdf",
+         false},
         {"bad arguments", {}, false, false, true, {{"-to", std::nullopt}}, 2, "arguments", 0, "-to:", false},
     };
     for (const Case& c : cases) {
@@ -407,8 +437,7 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
         QFile::remove(office_.native(resultRelative));
         writeSettings(c.trustTestCa);
         std::unique_ptr<MailServer> server;
-        if (!c.noServer)
-            server = std::make_unique<MailServer>(serverOptions(c.server, c.otherHost));
+        if (!c.noServer) server = std::make_unique<MailServer>(serverOptions(c.server, c.otherHost));
         const int port = server ? server->port() : closedPort();
         Pieces pieces = orderPieces(port);
         for (const auto& [option, value] : c.changes)
@@ -438,8 +467,7 @@ TEST_F(CmailProcess, FailuresAreReportedWithTheStepAndNoSecretLeaks)
 
 // The disk is full before the mail goes out: the server would accept it and the result
 // could not be written, so the dispatcher, seeing no answer, sent it again in every run.
-TEST_F(CmailProcess, WithoutRoomForItsResultItSendsNothingAndSaysSo)
-{
+TEST_F(CmailProcess, WithoutRoomForItsResultItSendsNothingAndSaysSo) {
     MailServer server(serverOptions({}));
     const Finished run = runCmail(orderPieces(server.port()).list, rlim_t{100});
     EXPECT_EQ(run.exitCode, 1) << run.errorOutput.toStdString();
@@ -453,8 +481,7 @@ TEST_F(CmailProcess, WithoutRoomForItsResultItSendsNothingAndSaysSo)
 
 // While cmail runs (here: waiting for a server that never greets), any local user can
 // read its arguments; the password in them is masked.
-TEST_F(CmailProcess, ThePasswordIsMaskedInTheProcessList)
-{
+TEST_F(CmailProcess, ThePasswordIsMaskedInTheProcessList) {
     const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -493,16 +520,12 @@ struct StallCase {
     const char* says;
 };
 
-void PrintTo(const StallCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+void PrintTo(const StallCase& c, std::ostream* os) { *os << c.name; }
 
 class CmailStall : public CmailProcess, public ::testing::WithParamInterface<StallCase> {};
 
 // These take the network budget (10 s) each: the server never answers.
-TEST_P(CmailStall, StillGetsAResultInTime)
-{
+TEST_P(CmailStall, StillGetsAResultInTime) {
     const StallCase& c = GetParam();
     MailServer server(serverOptions({c.option}));
     const Finished run = runCmail(orderPieces(server.port()).list);
@@ -515,10 +538,11 @@ TEST_P(CmailStall, StillGetsAResultInTime)
     EXPECT_TRUE(r["message"].toString().contains(QString::fromUtf8(c.says))) << r["message"].toString().toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Server, CmailStall,
-                         ::testing::Values(StallCase{"AfterEhlo", "--stall-after-ehlo", "STARTTLS", false, "Zeitbudget"},
-                                           StallCase{"AfterData", "--stall-after-data", "end of DATA", true, "ungewiss"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Server, CmailStall,
+    ::testing::Values(StallCase{"AfterEhlo", "--stall-after-ehlo", "STARTTLS", false, "Zeitbudget"},
+                      StallCase{"AfterData", "--stall-after-data", "end of DATA", true, "ungewiss"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace sendwerk::testing

@@ -16,17 +16,12 @@ public:
 
 }  // namespace
 
-std::string localHostName()
-{
+std::string localHostName() {
     char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
-        return "localhost";
+    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
     return name;
 }
 
-void installEhloName()
-{
-    vmime::platform::setHandler<NoLookupHandler>();
-}
+void installEhloName() { vmime::platform::setHandler<NoLookupHandler>(); }
 
 }  // namespace sendwerk::cmail

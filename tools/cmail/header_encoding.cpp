@@ -12,23 +12,17 @@ constexpr size_t maxLine = 78;
 // stays within maxLine.
 constexpr qsizetype maxEncodedBytes = 39;
 
-bool isPlainAscii(const QByteArray& utf8)
-{
+bool isPlainAscii(const QByteArray& utf8) {
     for (const char c : utf8) {
-        if (c < 0x20 || c > 0x7e)
-            return false;
+        if (c < 0x20 || c > 0x7e) return false;
     }
     return !utf8.contains("=?");
 }
 
-bool isUtf8Continuation(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
+bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Folds before blanks; false when a word is too long to fit any line.
-bool foldPlain(const std::string& start, const QByteArray& value, std::string& out)
-{
+bool foldPlain(const std::string& start, const QByteArray& value, std::string& out) {
     std::string line = start;
     bool lineHasText = false;
     for (const QByteArray& word : value.split(' ')) {
@@ -39,15 +33,13 @@ bool foldPlain(const std::string& start, const QByteArray& value, std::string& o
         }
         line += piece;
         lineHasText = lineHasText || !word.isEmpty();
-        if (line.size() > maxLine)
-            return false;
+        if (line.size() > maxLine) return false;
     }
     out += line + "\r\n";
     return true;
 }
 
-std::string encodedWords(const std::string& start, const QByteArray& utf8)
-{
+std::string encodedWords(const std::string& start, const QByteArray& utf8) {
     std::string out = start;
     qsizetype position = 0;
     bool first = true;
@@ -65,14 +57,12 @@ std::string encodedWords(const std::string& start, const QByteArray& utf8)
 
 }  // namespace
 
-std::string unstructuredField(const std::string& name, const QString& value)
-{
+std::string unstructuredField(const std::string& name, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
     const std::string start = name + ':';
     if (isPlainAscii(utf8)) {
         std::string folded;
-        if (foldPlain(start, utf8, folded))
-            return folded;
+        if (foldPlain(start, utf8, folded)) return folded;
     }
     return encodedWords(start, utf8);
 }

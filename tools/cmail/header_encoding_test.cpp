@@ -7,16 +7,13 @@
 namespace sendwerk::cmail {
 namespace {
 
-QString decodedSubject(const std::string& field)
-{
+QString decodedSubject(const std::string& field) {
     vmime::header header;
     header.parse(field);
-    return QString::fromStdString(
-        header.Subject()->getValue<vmime::text>()->getConvertedText(vmime::charsets::UTF_8));
+    return QString::fromStdString(header.Subject()->getValue<vmime::text>()->getConvertedText(vmime::charsets::UTF_8));
 }
 
-TEST(UnstructuredField, RoundTripsAndKeepsLinesShort)
-{
+TEST(UnstructuredField, RoundTripsAndKeepsLinesShort) {
     const struct {
         QString value;
         bool plain;  // expected to go out without encoded words
@@ -46,8 +43,7 @@ TEST(UnstructuredField, RoundTripsAndKeepsLinesShort)
             EXPECT_LE(line.size(), 78u) << what << ": " << line;
             // A continuation line has exactly one blank before its text, never blanks only.
             EXPECT_EQ(line.find_first_not_of(' '), start == 0 ? 0u : 1u) << what << ": \"" << line << '"';
-            for (const char ch : line)
-                EXPECT_LT(static_cast<unsigned char>(ch), 0x80u) << what;
+            for (const char ch : line) EXPECT_LT(static_cast<unsigned char>(ch), 0x80u) << what;
             start = end + 2;
         }
         EXPECT_EQ(decodedSubject(field), c.value) << what << "\n" << field;

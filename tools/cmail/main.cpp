@@ -44,18 +44,13 @@ constexpr const char* usage =
     "resolved through the drive map of the settings file (see sendwerk.conf(5)).\n"
     "Exit status: 0 accepted, 1 failure, 2 bad arguments.\n";
 
-void printSummary(const QString& line)
-{
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-}
+void printSummary(const QString& line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); }
 
 // Reads the attachment named by the DOS path; returns an error text naming the path
 // when it cannot be read.
-QString loadAttachment(const FileSystem& fileSystem, const QString& dosPath, Attachment& into)
-{
+QString loadAttachment(const FileSystem& fileSystem, const QString& dosPath, Attachment& into) {
     const QString native = fileSystem.native(dosPath);
-    if (native.isEmpty())
-        return QStringLiteral("Anhang %1: Laufwerk nicht zugeordnet").arg(dosPath);
+    if (native.isEmpty()) return QStringLiteral("Anhang %1: Laufwerk nicht zugeordnet").arg(dosPath);
     QFile file(QFileInfo(native).absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Anhang nicht gefunden oder nicht lesbar: %1 (%2: %3)")
@@ -65,8 +60,7 @@ QString loadAttachment(const FileSystem& fileSystem, const QString& dosPath, Att
     return {};
 }
 
-SendReport startingReport(const MailRequest& request)
-{
+SendReport startingReport(const MailRequest& request) {
     SendReport report;
     report.step = QLatin1String(step::arguments);
     report.recipient = request.to;
@@ -77,20 +71,19 @@ SendReport startingReport(const MailRequest& request)
     return report;
 }
 
-int finish(ResultFile& resultFile, SendReport report, const QString& secret, int status)
-{
+int finish(ResultFile& resultFile, SendReport report, const QString& secret, int status) {
     report.timestamp = QDateTime::currentDateTime();
     const Result<> written = resultFile.write(report);
     printSummary(summaryLine(report, secret));
     if (!written) {
-        printSummary(QStringLiteral("cmail: Ergebnisdatei %1 nicht geschrieben: %2").arg(resultFile.dosPath(), written.cause()));
+        printSummary(
+            QStringLiteral("cmail: Ergebnisdatei %1 nicht geschrieben: %2").arg(resultFile.dosPath(), written.cause()));
         return status == accepted ? failure : status;
     }
     return status;
 }
 
-int run(const std::vector<QByteArray>& arguments)
-{
+int run(const std::vector<QByteArray>& arguments) {
     const TimeBudget budget(TimeBudget::Clock::now());
     const ParsedArguments parsed = parseArguments(arguments);
     const MailRequest& request = parsed.request;
@@ -122,9 +115,10 @@ int run(const std::vector<QByteArray>& arguments)
         SendReport late = progress.snapshot();
         if (!late.accepted) {
             late.deliveryUncertain = late.step == QLatin1String(step::dataEnd);
-            late.message = late.deliveryUncertain
-                ? QStringLiteral("Zustellung ungewiss: keine Antwort auf das Ende der Daten im Zeitbudget")
-                : QStringLiteral("Zeitbudget überschritten beim Schritt ") + late.step;
+            late.message =
+                late.deliveryUncertain
+                    ? QStringLiteral("Zustellung ungewiss: keine Antwort auf das Ende der Daten im Zeitbudget")
+                    : QStringLiteral("Zeitbudget überschritten beim Schritt ") + late.step;
         }
         return finish(resultFile, late, secret, late.accepted ? accepted : failure);
     });
@@ -144,8 +138,7 @@ int run(const std::vector<QByteArray>& arguments)
     Attachment attachment;
     if (!request.attachment.isEmpty()) {
         const QString error = loadAttachment(fileSystem, request.attachment, attachment);
-        if (!error.isEmpty())
-            return failBeforeSending(step::attachment, error, failure);
+        if (!error.isEmpty()) return failBeforeSending(step::attachment, error, failure);
     }
 
     BuiltMessage message;
@@ -155,8 +148,8 @@ int run(const std::vector<QByteArray>& arguments)
         message = buildMessage(request, request.attachment.isEmpty() ? nullptr : &attachment,
                                QDateTime::currentDateTime(), messageId);
     } catch (const std::exception& e) {
-        return failBeforeSending(step::arguments, QStringLiteral("Mail nicht aufgebaut: ") + QString::fromUtf8(e.what()),
-                                 badArguments);
+        return failBeforeSending(step::arguments,
+                                 QStringLiteral("Mail nicht aufgebaut: ") + QString::fromUtf8(e.what()), badArguments);
     }
 
     installEhloName();
@@ -173,8 +166,7 @@ int run(const std::vector<QByteArray>& arguments)
 
 }  // namespace sendwerk::cmail
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Before anything else, the password leaves the argument memory that the process
     // list shows (/proc/PID/cmdline, ps) to every local user. It stood there from the
     // start until here, so this narrows the window; it does not close it.
@@ -184,8 +176,7 @@ int main(int argc, char** argv)
         const sendwerk::cmail::ByteSpan secret = sendwerk::cmail::passwordSpan(arguments.back());
         std::memset(argv[i] + secret.start, '*', size_t(secret.length));
     }
-    if (sendwerk::answersHelpOrVersion(argc, argv, "cmail", sendwerk::cmail::usage))
-        return 0;
+    if (sendwerk::answersHelpOrVersion(argc, argv, "cmail", sendwerk::cmail::usage)) return 0;
     // A file size limit must show as a write error that cmail reports, not end it.
     std::signal(SIGXFSZ, SIG_IGN);
     return sendwerk::cmail::run(arguments);

@@ -20,7 +20,7 @@
 namespace sendwerk::cmail {
 
 struct Attachment {
-    QString fileName;     // as shown to the recipient
+    QString fileName;  // as shown to the recipient
     QByteArray content;
 };
 
@@ -45,8 +45,8 @@ QString contentTypeFor(const QString& fileName);
 std::string newMessageId(const QString& fromAddress);
 
 // `attachment` may be null for a mail without attachment.
-BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachment,
-                          const QDateTime& date, const std::string& messageId);
+BuiltMessage buildMessage(const MailRequest& request, const Attachment* attachment, const QDateTime& date,
+                          const std::string& messageId);
 
 // Text with every lone CR or LF turned into CR LF.
 QString withCrLf(const QString& text);

@@ -7,8 +7,7 @@
 namespace sendwerk::cmail {
 namespace {
 
-MailRequest request(const QString& subject, const QString& body, bool mdn = false)
-{
+MailRequest request(const QString& subject, const QString& body, bool mdn = false) {
     MailRequest r;
     r.to = QStringLiteral("empfaenger@example.com");
     r.from = QStringLiteral("buero@firma.example");
@@ -19,20 +18,17 @@ MailRequest request(const QString& subject, const QString& body, bool mdn = fals
     return r;
 }
 
-BuiltMessage build(const MailRequest& r, const Attachment* attachment = nullptr)
-{
+BuiltMessage build(const MailRequest& r, const Attachment* attachment = nullptr) {
     return buildMessage(r, attachment, QDateTime(QDate(2024, 7, 15), QTime(9, 30, 0)), newMessageId(r.from));
 }
 
-vmime::shared_ptr<vmime::message> parse(const std::string& data)
-{
+vmime::shared_ptr<vmime::message> parse(const std::string& data) {
     auto message = vmime::make_shared<vmime::message>();
     message->parse(data);
     return message;
 }
 
-std::string decoded(const vmime::shared_ptr<const vmime::contentHandler>& content)
-{
+std::string decoded(const vmime::shared_ptr<const vmime::contentHandler>& content) {
     std::string out;
     vmime::utility::outputStreamStringAdapter stream(out);
     content->extract(stream);
@@ -40,8 +36,7 @@ std::string decoded(const vmime::shared_ptr<const vmime::contentHandler>& conten
 }
 
 // Every line 7-bit, ended by CR LF, no longer than SMTP allows.
-void expectSafeForSmtp(const std::string& data, const std::string& what)
-{
+void expectSafeForSmtp(const std::string& data, const std::string& what) {
     size_t lineStart = 0;
     for (size_t i = 0; i < data.size(); ++i) {
         ASSERT_LT(static_cast<unsigned char>(data[i]), 0x80u) << what << ": 8-bit byte at " << i;
@@ -55,8 +50,7 @@ void expectSafeForSmtp(const std::string& data, const std::string& what)
     }
 }
 
-TEST(BuildMessage, SubjectsSurviveRfc2047)
-{
+TEST(BuildMessage, SubjectsSurviveRfc2047) {
     const QString subjects[] = {
         QStringLiteral("Rechnung 123"),
         QString::fromUtf8("Grüße aus Köln"),
@@ -76,8 +70,7 @@ TEST(BuildMessage, SubjectsSurviveRfc2047)
     }
 }
 
-TEST(BuildMessage, BodyIsQuotedPrintableUtf8WithCrLf)
-{
+TEST(BuildMessage, BodyIsQuotedPrintableUtf8WithCrLf) {
     struct Case {
         QString body;
         QString expected;
@@ -99,8 +92,7 @@ TEST(BuildMessage, BodyIsQuotedPrintableUtf8WithCrLf)
     }
 }
 
-TEST(BuildMessage, CarriesTheHeadersTheDispatcherPromises)
-{
+TEST(BuildMessage, CarriesTheHeadersTheDispatcherPromises) {
     for (const bool mdn : {false, true}) {
         const BuiltMessage built = build(request(QStringLiteral("s"), QStringLiteral("b"), mdn));
         const auto header = parse(built.data)->getHeader();
@@ -119,12 +111,10 @@ TEST(BuildMessage, CarriesTheHeadersTheDispatcherPromises)
     }
 }
 
-TEST(BuildMessage, AttachmentIsBase64WithNameAndType)
-{
+TEST(BuildMessage, AttachmentIsBase64WithNameAndType) {
     Attachment attachment;
     attachment.fileName = QString::fromUtf8("Rechnung Müller.pdf");
-    for (int i = 0; i < 4096; ++i)
-        attachment.content.append(char(i * 7 % 256));
+    for (int i = 0; i < 4096; ++i) attachment.content.append(char(i * 7 % 256));
     const BuiltMessage built = build(request(QStringLiteral("s"), QStringLiteral("b")), &attachment);
     expectSafeForSmtp(built.data, "with attachment");
 
@@ -137,8 +127,7 @@ TEST(BuildMessage, AttachmentIsBase64WithNameAndType)
     EXPECT_EQ(QByteArray::fromStdString(decoded(part->getData())), attachment.content);
 }
 
-TEST(BuildMessage, DisplayNamesWithUmlautsAreEncoded)
-{
+TEST(BuildMessage, DisplayNamesWithUmlautsAreEncoded) {
     MailRequest r = request(QStringLiteral("s"), QStringLiteral("b"));
     r.from = QString::fromUtf8("Büro Müller <buero@firma.example>");
     r.replyTo = QString::fromUtf8("\"Müller, Nord\" <nord@firma.example>");
@@ -160,8 +149,7 @@ TEST(BuildMessage, DisplayNamesWithUmlautsAreEncoded)
     EXPECT_EQ(QString::fromStdString(erika->getName().getConvertedText(vmime::charsets::UTF_8)), "Kunde, Erika");
 }
 
-TEST(SplitAddress, FindsNameAndBareAddress)
-{
+TEST(SplitAddress, FindsNameAndBareAddress) {
     const struct {
         const char* text;
         const char* name;
@@ -180,22 +168,19 @@ TEST(SplitAddress, FindsNameAndBareAddress)
     }
 }
 
-TEST(ContentType, FollowsTheExtension)
-{
+TEST(ContentType, FollowsTheExtension) {
     const struct {
         const char* name;
         const char* type;
     } cases[] = {
-        {"a.pdf", "application/pdf"}, {"A.PDF", "application/pdf"}, {"brief.txt", "text/plain"},
-        {"foto.JPG", "image/jpeg"},   {"ohne", "application/octet-stream"},
-        {"x.unbekannt", "application/octet-stream"},
+        {"a.pdf", "application/pdf"}, {"A.PDF", "application/pdf"},         {"brief.txt", "text/plain"},
+        {"foto.JPG", "image/jpeg"},   {"ohne", "application/octet-stream"}, {"x.unbekannt", "application/octet-stream"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(contentTypeFor(QString::fromUtf8(c.name)), QString::fromUtf8(c.type)) << c.name;
 }
 
-TEST(MessageId, IsFreshAndUsesTheSendersDomain)
-{
+TEST(MessageId, IsFreshAndUsesTheSendersDomain) {
     const std::string a = newMessageId(QStringLiteral("Büro <buero@firma.example>"));
     const std::string b = newMessageId(QStringLiteral("buero@firma.example"));
     EXPECT_NE(a, b);

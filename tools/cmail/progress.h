@@ -14,14 +14,12 @@ public:
     explicit Progress(SendReport start) : report_(std::move(start)) {}
 
     template <typename Change>
-    void update(Change&& change)
-    {
+    void update(Change&& change) {
         std::lock_guard lock(mutex_);
         change(report_);
     }
 
-    SendReport snapshot() const
-    {
+    SendReport snapshot() const {
         std::lock_guard lock(mutex_);
         return report_;
     }

@@ -1,7 +1,7 @@
 // The result file that the dispatcher waits for. Written once per run, atomically
 // (into space reserved beforehand under a temporary name in the same folder, then
-// renamed: platform/reserved_file.h), so the dispatcher never reads half a file. Thread-safe: the first write wins, which lets
-// the watchdog and the main thread race without ever writing twice.
+// renamed: platform/reserved_file.h), so the dispatcher never reads half a file. Thread-safe: the first write wins,
+// which lets the watchdog and the main thread race without ever writing twice.
 #pragma once
 
 #include "send_report.h"

@@ -10,16 +10,13 @@ namespace {
 class PlainWithInitialResponse : public vmime::security::sasl::builtinSASLMechanism {
 public:
     PlainWithInitialResponse(vmime::shared_ptr<vmime::security::sasl::SASLContext> context, const vmime::string& name)
-        : builtinSASLMechanism(context, name)
-    {
-    }
+        : builtinSASLMechanism(context, name) {}
     bool hasInitialResponse() const override { return true; }
 };
 
 }  // namespace
 
-void installPlainInitialResponse()
-{
+void installPlainInitialResponse() {
     vmime::security::sasl::SASLMechanismFactory::getInstance()->registerMechanism<PlainWithInitialResponse>("PLAIN");
 }
 

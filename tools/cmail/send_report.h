@@ -34,16 +34,16 @@ inline constexpr const char* quit = "QUIT";
 
 struct SendReport {
     bool accepted = false;
-    QString message;          // one German sentence for the operator
-    QString step;             // where it failed (see `step`); the last step when accepted
-    int replyCode = 0;        // the server's last reply, 0 when none came
+    QString message;    // one German sentence for the operator
+    QString step;       // where it failed (see `step`); the last step when accepted
+    int replyCode = 0;  // the server's last reply, 0 when none came
     QString replyText;
     QString recipient;
-    QString server;           // host:port
-    bool tls = false;         // the session ran encrypted
-    bool dsnAsked = false;    // the order asked for delivery status notifications
+    QString server;             // host:port
+    bool tls = false;           // the session ran encrypted
+    bool dsnAsked = false;      // the order asked for delivery status notifications
     bool dsnRequested = false;  // ... and they went out with MAIL/RCPT
-    QString dsnNote;          // why not, when asked but not requested
+    QString dsnNote;            // why not, when asked but not requested
     bool mdnRequested = false;
     bool deliveryUncertain = false;  // gave up waiting for the reply to the end of DATA
     std::string messageId;

@@ -8,8 +8,7 @@
 namespace sendwerk::cmail {
 namespace {
 
-SendReport sample(bool accepted)
-{
+SendReport sample(bool accepted) {
     SendReport r;
     r.accepted = accepted;
     r.message = QString::fromUtf8("Empfänger abgelehnt: \"x\"\r\nzweite Zeile\t\x01");
@@ -25,8 +24,7 @@ SendReport sample(bool accepted)
     return r;
 }
 
-TEST(SendReportJson, HoldsTheExactMarkerAndEveryField)
-{
+TEST(SendReportJson, HoldsTheExactMarkerAndEveryField) {
     for (const bool accepted : {true, false}) {
         const QByteArray json = toJson(sample(accepted), QStringLiteral("s3cr:et@pw"));
         const QByteArray marker = accepted ? "\"status\": \"accepted\"" : "\"status\": \"failure\"";
@@ -48,8 +46,7 @@ TEST(SendReportJson, HoldsTheExactMarkerAndEveryField)
     }
 }
 
-TEST(SendReportJson, NeverHoldsThePassword)
-{
+TEST(SendReportJson, NeverHoldsThePassword) {
     const QString secret = QStringLiteral("s3cr:et@pw");
     const QByteArray json = toJson(sample(false), secret);
     EXPECT_FALSE(json.contains(secret.toUtf8())) << json.toStdString();
@@ -57,8 +54,7 @@ TEST(SendReportJson, NeverHoldsThePassword)
     EXPECT_FALSE(summaryLine(sample(false), secret).contains(secret));
 }
 
-TEST(SendReportMasking, MasksThePasswordOnlyWhereItStands)
-{
+TEST(SendReportMasking, MasksThePasswordOnlyWhereItStands) {
     const struct {
         const char* secret;
         const char* text;
@@ -83,8 +79,7 @@ TEST(SendReportMasking, MasksThePasswordOnlyWhereItStands)
     }
 }
 
-TEST(SendReportJson, SummaryIsOneLine)
-{
+TEST(SendReportJson, SummaryIsOneLine) {
     const QString line = summaryLine(sample(false), QString());
     EXPECT_FALSE(line.contains('\n'));
     EXPECT_TRUE(line.startsWith("cmail: failure r@example.com at RCPT (550"));

@@ -11,16 +11,10 @@ namespace {
 
 using vmime::net::smtp::SMTPCommand;
 
-std::string utf8(const QString& text)
-{
-    return text.toUtf8().toStdString();
-}
+std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 // The bare address for the envelope ("Firma <a@b.de>" gives "a@b.de").
-std::string envelopeAddress(const QString& address)
-{
-    return utf8(splitAddress(address).email);
-}
+std::string envelopeAddress(const QString& address) { return utf8(splitAddress(address).email); }
 
 // Follows the dialog as vmime conducts it: the step is the last command sent, the
 // reply the last line received. SASL exchange lines are masked by vmime and ignored.
@@ -28,12 +22,13 @@ class StepTracer : public vmime::net::tracer {
 public:
     explicit StepTracer(Progress& progress) : progress_(progress) {}
 
-    void traceSend(const vmime::string& line) override
-    {
-        static const struct { const char* verb; const char* step; } verbs[] = {
-            {"EHLO", step::ehlo}, {"HELO", step::ehlo}, {"STARTTLS", step::starttls},
-            {"AUTH", step::auth}, {"MAIL", step::mail}, {"RCPT", step::rcpt},
-            {"DATA", step::data}, {"QUIT", step::quit},
+    void traceSend(const vmime::string& line) override {
+        static const struct {
+            const char* verb;
+            const char* step;
+        } verbs[] = {
+            {"EHLO", step::ehlo}, {"HELO", step::ehlo}, {"STARTTLS", step::starttls}, {"AUTH", step::auth},
+            {"MAIL", step::mail}, {"RCPT", step::rcpt}, {"DATA", step::data},         {"QUIT", step::quit},
         };
         const QString verb = QString::fromStdString(line).section(' ', 0, 0).toUpper();
         for (const auto& entry : verbs) {
@@ -44,18 +39,15 @@ public:
         }
     }
 
-    void traceReceive(const vmime::string& line) override
-    {
+    void traceReceive(const vmime::string& line) override {
         const QString text = QString::fromUtf8(line.c_str(), qsizetype(line.size()));
         bool ok = false;
         const int code = text.left(3).toInt(&ok);
-        if (!ok)
-            return;
+        if (!ok) return;
         progress_.update([&](SendReport& r) {
             r.replyCode = code;
             r.replyText = text.mid(4).trimmed();
-            if (r.step == QLatin1String(step::connect))
-                r.step = QLatin1String(step::greeting);
+            if (r.step == QLatin1String(step::connect)) r.step = QLatin1String(step::greeting);
         });
     }
 
@@ -66,8 +58,7 @@ private:
 class StepTracers : public vmime::net::tracerFactory {
 public:
     explicit StepTracers(Progress& progress) : progress_(progress) {}
-    vmime::shared_ptr<vmime::net::tracer> create(vmime::shared_ptr<vmime::net::service>, const int) override
-    {
+    vmime::shared_ptr<vmime::net::tracer> create(vmime::shared_ptr<vmime::net::service>, const int) override {
         return vmime::make_shared<StepTracer>(progress_);
     }
 
@@ -78,38 +69,32 @@ private:
 }  // namespace
 
 SmtpSession::SmtpSession(const MailRequest& request, const QString& caFile, TimeBudget budget, Progress& progress)
-    : request_(request), budget_(budget), progress_(progress), trust_(std::make_shared<TrustCheck>(caFile))
-{
-}
+    : request_(request), budget_(budget), progress_(progress), trust_(std::make_shared<TrustCheck>(caFile)) {}
 
-SmtpSession::~SmtpSession()
-{
-    close();
-}
+SmtpSession::~SmtpSession() { close(); }
 
-void SmtpSession::fail(const QString& message)
-{
+void SmtpSession::fail(const QString& message) {
     progress_.update([&](SendReport& r) {
         r.accepted = false;
         r.message = message;
     });
 }
 
-void SmtpSession::send(const BuiltMessage& message)
-{
+void SmtpSession::send(const BuiltMessage& message) {
     const QString server = request_.account.address();
     try {
         connect();
-        if (sendEnvelope())
-            sendData(message);
+        if (sendEnvelope()) sendData(message);
     } catch (const vmime::exceptions::operation_timed_out&) {
         const SendReport now = progress_.snapshot();
         if (now.step == QLatin1String(step::dataEnd)) {
             progress_.update([](SendReport& r) { r.deliveryUncertain = true; });
-            fail(QStringLiteral("Zustellung ungewiss: Die Daten sind gesendet, aber der Server hat innerhalb "
-                                "des Zeitbudgets nicht geantwortet"));
+            fail(
+                QStringLiteral("Zustellung ungewiss: Die Daten sind gesendet, aber der Server hat innerhalb "
+                               "des Zeitbudgets nicht geantwortet"));
         } else {
-            fail(QStringLiteral("Zeitbudget überschritten: keine Antwort von %1 beim Schritt %2").arg(server, now.step));
+            fail(
+                QStringLiteral("Zeitbudget überschritten: keine Antwort von %1 beim Schritt %2").arg(server, now.step));
         }
     } catch (const vmime::security::cert::certificateException&) {
         progress_.update([](SendReport& r) { r.step = QLatin1String(step::starttls); });
@@ -138,8 +123,7 @@ void SmtpSession::send(const BuiltMessage& message)
     }
 }
 
-void SmtpSession::connect()
-{
+void SmtpSession::connect() {
     const ServerAccount& account = request_.account;
     auto session = vmime::net::session::create();
     auto authenticator = vmime::make_shared<vmime::security::sasl::defaultSASLAuthenticator>();
@@ -166,30 +150,25 @@ void SmtpSession::connect()
 
     const bool secured = transport_->isSecuredConnection();
     progress_.update([&](SendReport& r) { r.tls = secured; });
-    if (request_.requireTls && !secured)
-        throw vmime::exceptions::command_error("STARTTLS", "");
+    if (request_.requireTls && !secured) throw vmime::exceptions::command_error("STARTTLS", "");
 }
 
-vmime::shared_ptr<vmime::net::smtp::SMTPConnection> SmtpSession::smtpConnection() const
-{
+vmime::shared_ptr<vmime::net::smtp::SMTPConnection> SmtpSession::smtpConnection() const {
     return vmime::dynamicCast<vmime::net::smtp::SMTPTransport>(transport_)->getConnection();
 }
 
-bool SmtpSession::expectReply(int lowest, int highest, const char* failedStep, const QString& why)
-{
+bool SmtpSession::expectReply(int lowest, int highest, const char* failedStep, const QString& why) {
     auto connection = smtpConnection();
     const auto reply = connection->readResponse();
     const int code = reply->getCode();
-    if (code >= lowest && code <= highest)
-        return true;
+    if (code >= lowest && code <= highest) return true;
     progress_.update([&](SendReport& r) { r.step = QLatin1String(failedStep); });
-    fail(why + QStringLiteral(": ") + QString::number(code) + ' '
-         + QString::fromUtf8(reply->getLastLine().getText().c_str()).trimmed());
+    fail(why + QStringLiteral(": ") + QString::number(code) + ' ' +
+         QString::fromUtf8(reply->getLastLine().getText().c_str()).trimmed());
     return false;
 }
 
-bool SmtpSession::sendEnvelope()
-{
+bool SmtpSession::sendEnvelope() {
     auto connection = smtpConnection();
     const bool dsnOffered = connection->hasExtension("DSN");
     const bool dsn = request_.dsn.any() && dsnOffered;
@@ -206,18 +185,15 @@ bool SmtpSession::sendEnvelope()
         rcpt += " NOTIFY=" + request_.dsn.notifyValue().toStdString();
     }
     connection->sendRequest(SMTPCommand::createCommand(mail));
-    if (!expectReply(200, 299, step::mail, QStringLiteral("Absender abgelehnt")))
-        return false;
+    if (!expectReply(200, 299, step::mail, QStringLiteral("Absender abgelehnt"))) return false;
     connection->sendRequest(SMTPCommand::createCommand(rcpt));
     return expectReply(200, 299, step::rcpt, QStringLiteral("Empfänger %1 abgelehnt").arg(request_.to));
 }
 
-bool SmtpSession::sendData(const BuiltMessage& message)
-{
+bool SmtpSession::sendData(const BuiltMessage& message) {
     auto connection = smtpConnection();
     connection->sendRequest(SMTPCommand::DATA());
-    if (!expectReply(354, 354, step::data, QStringLiteral("Der Server nimmt keine Daten an")))
-        return false;
+    if (!expectReply(354, 354, step::data, QStringLiteral("Der Server nimmt keine Daten an"))) return false;
 
     // Stuffed into one buffer with the end marker, so the marker does not travel as a
     // small segment of its own that Nagle's algorithm holds back until the data is
@@ -235,8 +211,7 @@ bool SmtpSession::sendData(const BuiltMessage& message)
     connection->getSocket()->send(wire);
     progress_.update([](SendReport& r) { r.step = QLatin1String(step::dataEnd); });
 
-    if (!expectReply(250, 250, step::dataEnd, QStringLiteral("Der Server hat die Mail nicht angenommen")))
-        return false;
+    if (!expectReply(250, 250, step::dataEnd, QStringLiteral("Der Server hat die Mail nicht angenommen"))) return false;
     progress_.update([](SendReport& r) {
         r.accepted = true;
         r.message = QStringLiteral("Der Server hat die Mail angenommen");
@@ -244,13 +219,10 @@ bool SmtpSession::sendData(const BuiltMessage& message)
     return true;
 }
 
-void SmtpSession::close()
-{
-    if (!transport_)
-        return;
+void SmtpSession::close() {
+    if (!transport_) return;
     try {
-        if (transport_->isConnected())
-            transport_->disconnect();
+        if (transport_->isConnected()) transport_->disconnect();
     } catch (const vmime::exception&) {
         // The result is written already; a failing goodbye changes nothing.
     }

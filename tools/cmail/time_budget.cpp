@@ -19,8 +19,7 @@ private:
 
 }  // namespace
 
-vmime::shared_ptr<vmime::net::timeoutHandler> BudgetTimeouts::create()
-{
+vmime::shared_ptr<vmime::net::timeoutHandler> BudgetTimeouts::create() {
     return vmime::make_shared<BudgetTimeoutHandler>(budget_);
 }
 

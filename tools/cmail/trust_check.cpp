@@ -22,15 +22,12 @@ struct TrustList {
 
 struct Chain {
     std::vector<gnutls_x509_crt_t> certificates;
-    ~Chain()
-    {
-        for (auto c : certificates)
-            gnutls_x509_crt_deinit(c);
+    ~Chain() {
+        for (auto c : certificates) gnutls_x509_crt_deinit(c);
     }
 };
 
-QString statusText(unsigned status)
-{
+QString statusText(unsigned status) {
     gnutls_datum_t out{};
     if (gnutls_certificate_verification_status_print(status, GNUTLS_CRT_X509, &out, 0) < 0)
         return QStringLiteral("status %1").arg(status);
@@ -43,23 +40,20 @@ QString statusText(unsigned status)
 
 TrustCheck::TrustCheck(QString caFile) : caFile_(std::move(caFile)) {}
 
-void TrustCheck::reject(QString why, bool wrongHost)
-{
+void TrustCheck::reject(QString why, bool wrongHost) {
     problem_ = std::move(why);
-    if (wrongHost)
-        throw vmime::security::cert::serverIdentityException();
+    if (wrongHost) throw vmime::security::cert::serverIdentityException();
     throw vmime::security::cert::certificateNotTrustedException();
 }
 
-unsigned TrustCheck::check(const std::vector<gnutls_x509_crt_t>& peer, const std::string& hostname, bool systemStore)
-{
+unsigned TrustCheck::check(const std::vector<gnutls_x509_crt_t>& peer, const std::string& hostname, bool systemStore) {
     TrustList trust;
     if (systemStore && gnutls_x509_trust_list_add_system_trust(trust.list, 0, 0) < 0 && caFile_.isEmpty())
         reject(QStringLiteral("Der Zertifikatsspeicher des Systems ist nicht lesbar"), false);
     if (!caFile_.isEmpty()) {
         const QByteArray path = caFile_.toLocal8Bit();
-        if (gnutls_x509_trust_list_add_trust_file(trust.list, path.constData(), nullptr,
-                                                  GNUTLS_X509_FMT_PEM, 0, 0) <= 0)
+        if (gnutls_x509_trust_list_add_trust_file(trust.list, path.constData(), nullptr, GNUTLS_X509_FMT_PEM, 0, 0) <=
+            0)
             reject(QStringLiteral("CA-Datei %1 enthält kein lesbares Zertifikat").arg(caFile_), false);
     }
     gnutls_typed_vdata_st checks[2] = {
@@ -76,8 +70,7 @@ unsigned TrustCheck::check(const std::vector<gnutls_x509_crt_t>& peer, const std
 }
 
 void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChain> chain,
-                        const vmime::string& hostname)
-{
+                        const vmime::string& hostname) {
     problem_.clear();
     Chain peer;
     for (size_t i = 0; chain && i < chain->getCount(); ++i) {
@@ -89,17 +82,14 @@ void TrustCheck::verify(vmime::shared_ptr<vmime::security::cert::certificateChai
         if (gnutls_x509_crt_import(certificate, &datum, GNUTLS_X509_FMT_DER) < 0)
             reject(QStringLiteral("Das Serverzertifikat ist nicht lesbar"), false);
     }
-    if (peer.certificates.empty())
-        reject(QStringLiteral("Der Server hat kein Zertifikat gezeigt"), false);
+    if (peer.certificates.empty()) reject(QStringLiteral("Der Server hat kein Zertifikat gezeigt"), false);
 
     // The office's own CA alone first: loading the whole system store costs more than
     // the rest of a local send. What verifies against part of the trust verifies
     // against all of it, so the outcome is the same.
     unsigned status = GNUTLS_CERT_INVALID;
-    if (!caFile_.isEmpty())
-        status = check(peer.certificates, hostname, false);
-    if (status != 0 && (status & GNUTLS_CERT_UNEXPECTED_OWNER) == 0)
-        status = check(peer.certificates, hostname, true);
+    if (!caFile_.isEmpty()) status = check(peer.certificates, hostname, false);
+    if (status != 0 && (status & GNUTLS_CERT_UNEXPECTED_OWNER) == 0) status = check(peer.certificates, hostname, true);
     if (status != 0) {
         const bool wrongHost = (status & GNUTLS_CERT_UNEXPECTED_OWNER) != 0;
         reject(QStringLiteral("Serverzertifikat abgelehnt (%1): %2")

@@ -12,8 +12,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-TEST(Watchdog, DisarmedInTimeNeverFires)
-{
+TEST(Watchdog, DisarmedInTimeNeverFires) {
     bool fired = false;
     {
         Watchdog watchdog(Clock::now() + std::chrono::hours(1), [&] {
@@ -25,8 +24,7 @@ TEST(Watchdog, DisarmedInTimeNeverFires)
 }
 
 // The firing watchdog ends the process; the death test runs it in a fresh child.
-TEST(WatchdogDeathTest, FiresAndEndsTheProcessWithTheStatusOfItsCallback)
-{
+TEST(WatchdogDeathTest, FiresAndEndsTheProcessWithTheStatusOfItsCallback) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {

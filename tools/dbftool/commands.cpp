@@ -41,8 +41,8 @@ QByteArray storedValue(const Table& table, const FieldDef& field, const QString&
 FieldDef parseFieldDefinition(const QString& table, const QString& definition) {
     const QStringList parts = definition.split(':');
     const auto bad = [&]() -> FieldDef {
-        throw std::runtime_error(table.toStdString() + ": bad field \"" + definition.toStdString()
-                                 + "\", expected NAME:TYPE:WIDTH[:DEC]");
+        throw std::runtime_error(table.toStdString() + ": bad field \"" + definition.toStdString() +
+                                 "\", expected NAME:TYPE:WIDTH[:DEC]");
     };
     if (parts.size() < 2 || parts.size() > 4 || parts[1].size() != 1) return bad();
     FieldDef field{parts[0], parts[1].at(0).toUpper().toLatin1(), 0, 0};
@@ -91,16 +91,16 @@ int info(const QString& path, const Output& out) {
     const int version = table->versionByte();
     QByteArray text;
     text += "file: " + table->path().toUtf8() + '\n';
-    text += "version: 0x" + QByteArray::number(version, 16).toUpper().rightJustified(2, '0')
-            + (version == 0x83 ? " (dBASE III with memo)\n" : " (dBASE III)\n");
+    text += "version: 0x" + QByteArray::number(version, 16).toUpper().rightJustified(2, '0') +
+            (version == 0x83 ? " (dBASE III with memo)\n" : " (dBASE III)\n");
     text += "last update: " + table->lastUpdate().toString(Qt::ISODate).toLatin1() + '\n';
     text += "records: " + QByteArray::number(table->recCount()) + '\n';
     text += "header length: " + QByteArray::number(table->headerLength()) + '\n';
     text += "record length: " + QByteArray::number(table->recordLength()) + '\n';
     text += "fields:\n";
     for (const FieldDef& f : table->fields())
-        text += "  " + f.name.toLatin1() + ' ' + f.type + ' ' + QByteArray::number(f.width) + ' '
-                + QByteArray::number(f.decimals) + '\n';
+        text += "  " + f.name.toLatin1() + ' ' + f.type + ' ' + QByteArray::number(f.width) + ' ' +
+                QByteArray::number(f.decimals) + '\n';
     out(text);
     return 0;
 }

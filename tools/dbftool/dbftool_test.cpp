@@ -35,7 +35,8 @@ TEST_F(DbftoolTest, CreateAppendDumpIndexAndSeek) {
         {{"create", "best", "AUFTRNR:N:6", "NAME:C:10", "BETRAG:N:8:2", "TAG:D", "OK:L", "NOTIZ:M"}, 0, ""},
         {{"append", "best", "AUFTRNR=42", QString::fromUtf8("NAME=Müller €"), "BETRAG=-3", "TAG=20240715", "OK=T",
           "NOTIZ=Email: k@f\r\nZeile 2"},
-         0, ""},
+         0,
+         ""},
         {{"append", "BEST.DBF", "AUFTRNR=7", "NAME=a,\"b\"", "OK=f"}, 0, ""},
         {{"dump", "best"},
          0,
@@ -73,10 +74,11 @@ TEST_F(DbftoolTest, DumpsAPeerTableWithUmlautsMemosAndADeletedRecord) {
     ASSERT_TRUE(peer.waitForFinished(30000) && peer.exitCode() == 0) << peer.readAllStandardError().toStdString();
     const ToolRun run = dbftool({"dump", "peer"});
     EXPECT_EQ(run.code, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "RECNO\tDELETED\tNAME\tBETRAG\tTAG\tOK\tNOTIZ\n"
-                       "1\t\tM\xC3\xBCller\t-3.50\t20240715\tT\tEmail: k@f\\r\\nZweite Zeile \xC3\xA4\xC3\xB6\xC3\xBC\n"
-                       "2\t\tWei\xC3\x9F\t12345.67\t\tF\t\n"
-                       "3\t*\tgel\xC3\xB6scht\t1.00\t19991231\t\tweg\n");
+    EXPECT_EQ(run.out,
+              "RECNO\tDELETED\tNAME\tBETRAG\tTAG\tOK\tNOTIZ\n"
+              "1\t\tM\xC3\xBCller\t-3.50\t20240715\tT\tEmail: k@f\\r\\nZweite Zeile \xC3\xA4\xC3\xB6\xC3\xBC\n"
+              "2\t\tWei\xC3\x9F\t12345.67\t\tF\t\n"
+              "3\t*\tgel\xC3\xB6scht\t1.00\t19991231\t\tweg\n");
 }
 
 TEST_F(DbftoolTest, AppendNamesTheIndexesBesideTheTableThatNeedRebuilding) {

@@ -28,8 +28,8 @@ QStringList headerValues(const dbf::Table& table) {
 }
 
 QStringList recordRow(const dbf::Table& table) {
-    return QStringList{QString::number(table.recNo()), table.deleted() ? QStringLiteral("*") : QString()}
-           + recordValues(table);
+    return QStringList{QString::number(table.recNo()), table.deleted() ? QStringLiteral("*") : QString()} +
+           recordValues(table);
 }
 
 QByteArray plainLine(const QStringList& values) {

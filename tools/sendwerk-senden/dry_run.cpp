@@ -27,9 +27,9 @@ QString shellQuoted(QString argument) {
 QString verdictText(const RecipientResult& check, const QByteArray& written) {
     const QString resolved = check.address != written ? QStringLiteral(" → ") + decode1252(check.address) : QString();
     switch (check.verdict) {
-        case Verdict::Send: return resolved + QStringLiteral(": wird gesendet");
-        case Verdict::Quarantine: return QStringLiteral(": Quarantäne (nicht auf der Whitelist)");
-        case Verdict::NoAddress: return resolved + QStringLiteral(": ohne Adresse (kein \"@\"), bleibt im Ausgang");
+    case Verdict::Send: return resolved + QStringLiteral(": wird gesendet");
+    case Verdict::Quarantine: return QStringLiteral(": Quarantäne (nicht auf der Whitelist)");
+    case Verdict::NoAddress: return resolved + QStringLiteral(": ohne Adresse (kein \"@\"), bleibt im Ausgang");
     }
     return {};
 }

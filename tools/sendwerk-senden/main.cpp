@@ -100,7 +100,7 @@ int sendOnce(Services& s, const Options& options) {
     senden::OrderReport report(s.files.list(orderPattern(s.shared.cDatver, Folder::Outbox)),
                                options.output == Output::OrderLines ? stdout : nullptr);
     s.context.recipientFiled = [&report](const OrderNames& names, ListPosition position, FilingOutcome outcome,
-                                           const Recipient& recipient) {
+                                         const Recipient& recipient) {
         report.recipientFiled(names, position, outcome, recipient);
     };
     const RunEnd end = Senden(s.shared, s.context);
@@ -153,19 +153,19 @@ int run(const QStringList& arguments) {
 
     Services services(settings, options);
     switch (options.task) {
-        case Task::List:
-            readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
-            std::fputs(senden::queueListing(services.shared.cDatver, services.files, QDateTime::currentDateTime())
-                           .toUtf8()
-                           .constData(),
-                       stdout);
-            return 0;
-        case Task::DryRun:
-            readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
-            std::fputs(senden::dryRun(services.shared.cDatver, services.context).toUtf8().constData(), stdout);
-            return 0;
-        case Task::Requeue: return requeue(services, options);
-        default: return sendOnce(services, options);
+    case Task::List:
+        readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
+        std::fputs(senden::queueListing(services.shared.cDatver, services.files, QDateTime::currentDateTime())
+                       .toUtf8()
+                       .constData(),
+                   stdout);
+        return 0;
+    case Task::DryRun:
+        readDataRoot(services.shared, services.context, headlessDialogs(services.clock).tableOpen);
+        std::fputs(senden::dryRun(services.shared.cDatver, services.context).toUtf8().constData(), stdout);
+        return 0;
+    case Task::Requeue: return requeue(services, options);
+    default: return sendOnce(services, options);
     }
 }
 

@@ -28,11 +28,11 @@ OrderReport::Kind OrderReport::Order::kind() const {
 
 QString OrderReport::word(Kind kind) {
     switch (kind) {
-        case Kind::Sent: return QStringLiteral("gesendet");
-        case Kind::Failure: return QStringLiteral("Fehler");
-        case Kind::Quarantine: return QStringLiteral("Quarantäne");
-        case Kind::NoAddress: return QStringLiteral("ohne Adresse");
-        case Kind::Left: return QStringLiteral("bleibt im Ausgang");
+    case Kind::Sent: return QStringLiteral("gesendet");
+    case Kind::Failure: return QStringLiteral("Fehler");
+    case Kind::Quarantine: return QStringLiteral("Quarantäne");
+    case Kind::NoAddress: return QStringLiteral("ohne Adresse");
+    case Kind::Left: return QStringLiteral("bleibt im Ausgang");
     }
     return {};
 }
@@ -41,11 +41,11 @@ void OrderReport::recipientFiled(const OrderNames& names, ListPosition position,
                                  const Recipient& recipient) {
     Kind kind = Kind::Left;  // no clear result: the order stays where it is
     switch (outcome) {
-        case FilingOutcome::Accepted: kind = Kind::Sent; break;
-        case FilingOutcome::Failure: kind = Kind::Failure; break;
-        case FilingOutcome::Quarantine: kind = Kind::Quarantine; break;
-        case FilingOutcome::NoAddress: kind = Kind::NoAddress; break;
-        case FilingOutcome::Neither: break;
+    case FilingOutcome::Accepted: kind = Kind::Sent; break;
+    case FilingOutcome::Failure: kind = Kind::Failure; break;
+    case FilingOutcome::Quarantine: kind = Kind::Quarantine; break;
+    case FilingOutcome::NoAddress: kind = Kind::NoAddress; break;
+    case FilingOutcome::Neither: break;
     }
     if (done_.isEmpty() || done_.last().name != names.F) done_.append({names.F, {}});
     done_.last().recipients.append({shownRecipient(recipient), kind});
@@ -95,16 +95,16 @@ QString OrderReport::summary() const {
 
 int OrderReport::exitStatus(RunEnd end) const {
     switch (end) {
-        case RunEnd::EmptyOutbox: return 0;
-        case RunEnd::Completed: {
-            const bool allSent =
-                std::all_of(done_.cbegin(), done_.cend(), [](const Order& o) { return o.kind() == Kind::Sent; });
-            return allSent ? 0 : 4;
-        }
-        case RunEnd::NoConnectionData: return 5;
-        case RunEnd::NoAnswer:
-        case RunEnd::NoClient: return 3;
-        case RunEnd::Busy: break;
+    case RunEnd::EmptyOutbox: return 0;
+    case RunEnd::Completed: {
+        const bool allSent =
+            std::all_of(done_.cbegin(), done_.cend(), [](const Order& o) { return o.kind() == Kind::Sent; });
+        return allSent ? 0 : 4;
+    }
+    case RunEnd::NoConnectionData: return 5;
+    case RunEnd::NoAnswer:
+    case RunEnd::NoClient: return 3;
+    case RunEnd::Busy: break;
     }
     return 2;
 }

@@ -32,7 +32,9 @@ Reported runWithReport(QueueOffice& o) {
     {
         OrderReport report(o.files.list(orderPattern(o.shared.cDatver, Folder::Outbox)), lines);
         o.context.recipientFiled = [&report](const OrderNames& names, ListPosition position, FilingOutcome outcome,
-                                             const Recipient& r) { report.recipientFiled(names, position, outcome, r); };
+                                             const Recipient& r) {
+            report.recipientFiled(names, position, outcome, r);
+        };
         reported.end = Senden(o.shared, o.context);
         report.finish();
         reported.summary = report.summary();

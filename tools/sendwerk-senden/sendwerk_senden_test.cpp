@@ -50,9 +50,8 @@ struct Finished {
 class HeadlessOffice {
 public:
     HeadlessOffice() {
-        office.write(QStringLiteral("sendwerk.conf"),
-                     "[drives]\nC=" + office.native(QStringLiteral("c")).toUtf8() + "\nT=" +
-                         office.native(QStringLiteral("t")).toUtf8() + "\n");
+        office.write(QStringLiteral("sendwerk.conf"), "[drives]\nC=" + office.native(QStringLiteral("c")).toUtf8() +
+                                                          "\nT=" + office.native(QStringLiteral("t")).toUtf8() + "\n");
         office.write(QStringLiteral("t/ZUMA/mwstdat.dbf"), "server copy");
         office.makeFolder(QStringLiteral("c/ZUMA"));
         const QString settings = office.native(QStringLiteral("c/ZUMA/MWSTDAT"));

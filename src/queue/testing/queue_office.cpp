@@ -12,7 +12,10 @@ QueueOffice::QueueOffice(bool withSendLog)
     : files(PathResolver(office.drives())),
       areas(PathResolver(office.drives())),
       client(clock, files),
-      context{files, areas, clock, client,
+      context{files,
+              areas,
+              clock,
+              client,
               [this](const QString& text, const QString& title, int width, int height) {
                   dialogs.append({text, title, width, height});
               },
@@ -54,7 +57,8 @@ void QueueOffice::writeOrderTable(const QList<OrderRow>& rows) const {
 
 QList<LogRecord> QueueOffice::readSendLog() const {
     std::unique_ptr<dbf::Table> log;
-    log = std::move(dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared).value());
+    log = std::move(
+        dbf::Table::open(office.native(QStringLiteral("ZUMA/CMail/LOG_SENDWERK.DBF")), dbf::ShareMode::Shared).value());
     QList<LogRecord> records;
     for (log->goTop(); !log->eof(); log->skip()) {
         records.append({log->text(QStringLiteral("AUFTRNR")), log->text(QStringLiteral("ART")),

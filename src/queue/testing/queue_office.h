@@ -21,7 +21,8 @@
 
 namespace sendwerk::testing {
 
-inline const QByteArray kConnection = "smtp.example.org\r\nbuero\r\ngeheim\r\n587\r\nbuero@example.org\r\nantwort@example.org\r\n";
+inline const QByteArray kConnection =
+    "smtp.example.org\r\nbuero\r\ngeheim\r\n587\r\nbuero@example.org\r\nantwort@example.org\r\n";
 
 struct OrderRow {
     int auftrnr = 0;
