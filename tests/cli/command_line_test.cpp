@@ -43,6 +43,9 @@ TEST(CommandLine, EveryProgramAnswersHelpAndVersionAndRefusesNonsense) {
          "",
          "sendwerk-senden: unbekanntes Argument \"-x\"\nusage:"},
 #ifdef SENDWERK_GUI_BUILT
+        {"tools/dbfbrowse/dbfbrowse", {"--help"}, 0, "usage: dbfbrowse TABLE [--read-only]\n", ""},
+        {"tools/dbfbrowse/dbfbrowse", {"--version"}, 0, "dbfbrowse (Sendwerk) 0.1\n", ""},
+        {"tools/dbfbrowse/dbfbrowse", {"--frobnicate"}, 2, "", "dbfbrowse: Aufruf: dbfbrowse DATEI [--read-only]"},
         {"src/app/sendwerk", {"--help"}, 0, "usage: sendwerk [--help | --version]\n", ""},
         {"src/app/sendwerk", {"--version"}, 0, "sendwerk (Sendwerk) 0.1\n", ""},
         {"src/app/sendwerk", {"--frobnicate"}, 2, "", "sendwerk: unbekanntes Argument \"--frobnicate\"\nusage:"},

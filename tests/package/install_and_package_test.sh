@@ -20,7 +20,7 @@ prefix="$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")"
 root="$work/root"
 check "cmake --install into DESTDIR" env DESTDIR="$root" cmake --install "$build"
 
-programs=(sendwerk sendwerk-senden cmail dbftool)
+programs=(sendwerk sendwerk-senden cmail dbftool dbfbrowse)
 installed=(
   /etc/sendwerk/sendwerk.conf
   "$prefix/share/applications/sendwerk.desktop"

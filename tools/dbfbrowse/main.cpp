@@ -12,23 +12,34 @@
 #include "browse/table_browser.h"
 #include "dbf/work_areas.h"
 #include "platform/dos_path.h"
+#include "platform/program_info.h"
 #include "widgets/event_queue.h"
 #include "widgets/tone.h"
 
 namespace {
+
+const char* const kUsage =
+    "usage: dbfbrowse TABLE [--read-only]\n"
+    "Shows a dBASE table of the office (TABLE.DBF, with its DBT memo file) in the table\n"
+    "browser window, where every cell can be corrected in place; --read-only refuses every\n"
+    "write. Exit status: 0 window closed, 1 the table cannot be opened, 2 wrong call or\n"
+    "runtime error.\n";
 
 void say(const QString& text) { std::fprintf(stderr, "dbfbrowse: %s\n", text.toLocal8Bit().constData()); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QStringList arguments = app.arguments().mid(1);
+    if (sendwerk::answersHelpOrVersion(argc, argv, "dbfbrowse", kUsage)) return 0;
+    // A wrong call is refused before the window system is asked for, so it needs no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
     const bool readOnly = arguments.removeAll(QStringLiteral("--read-only")) > 0;
     if (arguments.size() != 1 || arguments[0].startsWith(QLatin1String("--"))) {
-        say(QStringLiteral("Aufruf: dbfbrowse DATEI [--read-only]"));
+        say(QStringLiteral("Aufruf: dbfbrowse DATEI [--read-only] (--help erklärt mehr)"));
         return 2;
     }
+    QApplication app(argc, argv);
     try {
         using namespace sendwerk;
         EventQueue events;
